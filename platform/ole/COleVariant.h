@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/ole/IDispatch.h"
+
+#include <string>
+
+// One argument or result of a dispatch call: nothing, a 32-bit integer, a UTF-16 string
+// (which may be null, as distinct from empty) or an object. A variant that holds an object
+// owns one reference to it.
+class COleVariant {
+  public:
+    COleVariant() = default;
+    COleVariant(LONG value) : m_vt(VT_I4), m_lVal(value) {}
+    // Takes a new reference to the object; a null pointer gives a null object variant.
+    COleVariant(IDispatch* object);
+    static COleVariant FromString(std::u16string text);
+    static COleVariant NullString();
+
+    COleVariant(const COleVariant& other);
+    COleVariant(COleVariant&& other) noexcept;
+    COleVariant& operator=(COleVariant other) noexcept;
+    ~COleVariant();
+
+    VARTYPE vt() const { return m_vt; }
+    LONG lVal() const { return m_lVal; }
+    const std::u16string& bstrVal() const { return m_bstrVal; }
+    bool IsNullString() const { return m_vt == VT_BSTR && m_bstrNull; }
+    IDispatch* pdispVal() const { return m_pdispVal; }
+    // Hands the object's reference to the caller and leaves this variant empty.
+    IDispatch* DetachDispatch();
+
+    friend void swap(COleVariant& a, COleVariant& b) noexcept;
+
+  private:
+    VARTYPE m_vt = VT_EMPTY;
+    LONG m_lVal = 0;
+    std::u16string m_bstrVal;
+    bool m_bstrNull = false;
+    IDispatch* m_pdispVal = nullptr;
+};
