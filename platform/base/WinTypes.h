@@ -16,6 +16,9 @@ using LONG = std::int32_t;
 using ULONG = std::uint32_t;
 using HRESULT = std::int32_t;
 
+// Text arguments in the ANSI code page (UTF-8 here), as the dialog code passes them.
+using LPCTSTR = const char*;
+
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;

@@ -50,7 +50,7 @@ HRESULT ClassRegistry::CreateInstance(REFCLSID clsid, LPDISPATCH* ppObject) {
     for (const RegisteredClass& entry : TheRegistry().classes) {
         if (entry.clsid == clsid) {
             *ppObject = entry.create();
-            return *ppObject ? S_OK : E_OUTOFMEMORY;
+            return *ppObject ? S_OK : E_FAIL;
         }
     }
     return REGDB_E_CLASSNOTREG;

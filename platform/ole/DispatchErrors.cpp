@@ -2,8 +2,6 @@
 
 #include "platform/text/AnsiCodePage.h"
 
-#include <cstdio>
-
 namespace {
 
 struct KnownError {
@@ -31,9 +29,11 @@ CString DispatchErrors::Describe(HRESULT hr, const EXCEPINFO& excepInfo) {
         if (known.hr == hr)
             return known.text;
     }
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
-    return CString("The automation call failed (error ") + code + ").";
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string code = "0x";
+    for (int shift = 28; shift >= 0; shift -= 4)
+        code += kDigits[(static_cast<std::uint32_t>(hr) >> shift) & 0xF];
+    return CString("The automation call failed (error ") + CString(code) + ").";
 }
 
 HRESULT DispatchErrors::Raise(EXCEPINFO* pExcepInfo, std::u16string description) {

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/ole/COleDispatchDriver.h"
+
+// The speech voice object ("SAPI.SpVoice"): it speaks queued texts with its chosen voice,
+// rate and volume, and lists the installed voices.
+class CSpeechVoice : public COleDispatchDriver {
+  public:
+    using COleDispatchDriver::COleDispatchDriver;
+    using COleDispatchDriver::operator=;
+
+    // The voice keeps its own reference to the token; the caller's stays with the caller.
+    void SetRefVoice(LPDISPATCH token);
+    LONG GetRate();
+    void SetRate(LONG rate);
+    LONG GetVolume();
+    void SetVolume(LONG volume);
+    LONG Speak(LPCTSTR text, LONG flags);
+    // Returns the collection of installed voices with one reference for the caller. Null
+    // attribute strings mean no filter.
+    LPDISPATCH GetVoices(LPCTSTR requiredAttributes, LPCTSTR optionalAttributes);
+};

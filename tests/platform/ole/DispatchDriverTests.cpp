@@ -1,0 +1,120 @@
+#include "platform/ole/AfxOle.h"
+#include "platform/ole/COleDispatchDriver.h"
+#include "platform/ole/COleDispatchException.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+// An object on the test's stack that only counts references and answers every call with
+// a prepared result.
+class CountingDispatch final : public IDispatch {
+  public:
+    ULONG AddRef() override { return ++refs; }
+    ULONG Release() override { return --refs; }
+    HRESULT Invoke(DISPID, WORD, std::span<const COleVariant>, COleVariant* pVarResult,
+                   EXCEPINFO*) override {
+        if (pVarResult)
+            *pVarResult = reply;
+        return S_OK;
+    }
+
+    LONG refs = 1;
+    COleVariant reply;
+};
+
+constexpr CLSID kTestClass = {0x0B7D1E52, 0x6A2C, 0x4E11, {1, 2, 3, 4, 5, 6, 7, 8}};
+
+TEST(DispatchDriver, AssignmentTakesAReferenceAndReleasesTheObjectHeldBefore) {
+    CountingDispatch first;
+    CountingDispatch second;
+    {
+        COleDispatchDriver member(&first);
+        {
+            COleDispatchDriver temporary(&second);
+            member = temporary;
+            EXPECT_EQ(first.refs, 0);
+            EXPECT_EQ(second.refs, 2);
+            member = member;
+            EXPECT_EQ(second.refs, 2);
+        }
+        EXPECT_EQ(second.refs, 1);
+        COleDispatchDriver copy(member);
+        EXPECT_EQ(second.refs, 2);
+    }
+    EXPECT_EQ(second.refs, 0);
+}
+
+TEST(DispatchDriver, ADriverWithoutAutoReleaseNeverReleases) {
+    CountingDispatch borrowed;
+    CountingDispatch owned;
+    {
+        COleDispatchDriver driver(&borrowed, FALSE);
+        driver.ReleaseDispatch();
+        EXPECT_EQ(driver.m_lpDispatch, nullptr);
+        driver.AttachDispatch(&borrowed, FALSE);
+        driver.AttachDispatch(&owned, TRUE);
+    }
+    EXPECT_EQ(borrowed.refs, 1);
+    EXPECT_EQ(owned.refs, 0);
+}
+
+TEST(DispatchDriver, AResultOfTheWrongTypeThrowsAndIsReleased) {
+    CountingDispatch object;
+    CountingDispatch returned;
+    object.reply = COleVariant(&returned);
+    {
+        COleDispatchDriver driver(&object, FALSE);
+        EXPECT_THROW(driver.InvokeHelper(1, DISPATCH_PROPERTYGET, VT_I4), COleDispatchException);
+    }
+    object.reply = COleVariant();
+    EXPECT_EQ(returned.refs, 1);
+}
+
+TEST(DispatchDriver, AnEmptyDriverThrowsInsteadOfCalling) {
+    COleDispatchDriver driver;
+    EXPECT_THROW(driver.InvokeHelper(1, DISPATCH_METHOD, VT_EMPTY), COleDispatchException);
+}
+
+TEST(ClassRegistry, UnknownNamesAndClassesAreRefused) {
+    ASSERT_TRUE(AfxOleInit());
+    CLSID clsid = kTestClass;
+    EXPECT_TRUE(FAILED(CLSIDFromProgID(u"Murmelo.NoSuchClass", &clsid)));
+    EXPECT_TRUE(FAILED(CLSIDFromProgID(nullptr, &clsid)));
+
+    COleDispatchDriver driver;
+    EXPECT_FALSE(driver.CreateDispatch(kTestClass));
+    EXPECT_EQ(driver.m_lpDispatch, nullptr);
+
+    // A registered class whose creation fails.
+    ClassRegistry::Register(u"Murmelo.Broken", kTestClass, [] { return LPDISPATCH{}; });
+    ASSERT_EQ(CLSIDFromProgID(u"Murmelo.Broken", &clsid), S_OK);
+    EXPECT_EQ(clsid, kTestClass);
+    EXPECT_FALSE(driver.CreateDispatch(clsid));
+    ClassRegistry::Unregister(kTestClass);
+    EXPECT_TRUE(FAILED(CLSIDFromProgID(u"Murmelo.Broken", &clsid)));
+}
+
+// Initialisation cannot be undone inside a process, so this runs in a fresh one.
+TEST(ClassRegistryDeathTest, CreationNeedsInitialisationFirst) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            CountingDispatch object;
+            ClassRegistry::Register(u"Murmelo.Test", kTestClass, [&] { return &object; });
+            COleDispatchDriver driver;
+            const bool createdEarly = driver.CreateDispatch(kTestClass);
+            ClassRegistry::FailNextInitialize();
+            const bool initialised = AfxOleInit();
+            const bool createdAfterFailure = driver.CreateDispatch(kTestClass);
+            std::exit(!createdEarly && !initialised && !createdAfterFailure && AfxOleInit() &&
+                              driver.CreateDispatch(kTestClass)
+                          ? 0
+                          : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+} // namespace
