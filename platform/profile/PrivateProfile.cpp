@@ -1,0 +1,108 @@
+#include "platform/profile/PrivateProfile.h"
+
+#include "platform/profile/AtomicFileWriter.h"
+#include "platform/profile/FileDescriptor.h"
+#include "platform/profile/ProfileDocument.h"
+#include "platform/profile/ProfileInteger.h"
+#include "platform/profile/ProfileValue.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr std::size_t kReadBlock = 64 * 1024;
+
+// The whole file, an empty text when it does not exist, or nothing when it exists but
+// cannot be read (a folder, a FIFO, a file we may not read).
+std::optional<std::string> ReadProfileText(const char* fileName) {
+    OpenFailure failure = OpenFailure::None;
+    FileDescriptor file = FileDescriptor::OpenRegularForReading(fileName, failure);
+    if (failure == OpenFailure::Missing)
+        return std::string();
+    if (!file.IsOpen())
+        return std::nullopt;
+    std::string text;
+    for (;;) {
+        const std::size_t used = text.size();
+        text.resize(used + kReadBlock);
+        const auto count = file.ReadSome(text.data() + used, kReadBlock);
+        if (!count)
+            return std::nullopt;
+        text.resize(used + *count);
+        if (*count == 0)
+            return text;
+    }
+}
+
+std::optional<ProfileDocument> LoadDocument(const char* fileName) {
+    auto text = ReadProfileText(fileName);
+    if (!text)
+        return std::nullopt;
+    return ProfileDocument(std::move(*text));
+}
+
+// The stored value of a key, without enclosing quotes, while document lives.
+std::optional<std::string_view> FindValue(const std::optional<ProfileDocument>& document,
+                                          const char* section, const char* key) {
+    if (!document)
+        return std::nullopt;
+    const auto value = document->Find(section, key);
+    if (!value)
+        return std::nullopt;
+    return ProfileValue::Unquote(*value);
+}
+
+bool HasLineBreak(std::string_view name) {
+    return name.find_first_of("\r\n") != std::string_view::npos;
+}
+
+} // namespace
+
+UINT GetPrivateProfileIntA(const char* section, const char* key, int defaultValue,
+                           const char* fileName) {
+    if (!section || !key || !fileName)
+        return static_cast<UINT>(defaultValue);
+    const auto document = LoadDocument(fileName);
+    const auto value = FindValue(document, section, key);
+    if (!value || value->empty())
+        return static_cast<UINT>(defaultValue);
+    return static_cast<UINT>(ProfileInteger::Read(*value));
+}
+
+DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
+                               char* buffer, DWORD size, const char* fileName) {
+    if (!buffer || size == 0)
+        return 0;
+    std::optional<ProfileDocument> document;
+    if (section && key && fileName)
+        document = LoadDocument(fileName);
+    auto value = FindValue(document, section, key);
+    if (!value) {
+        // The original drops the default's trailing blanks; callers may rely on it.
+        std::string_view fallback = defaultValue ? defaultValue : "";
+        while (!fallback.empty() && (fallback.back() == ' ' || fallback.back() == '\t'))
+            fallback.remove_suffix(1);
+        value = fallback;
+    }
+    return static_cast<DWORD>(ProfileValue::CopyToBuffer(*value, buffer, size));
+}
+
+BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                const char* fileName) {
+    if (!section || !key || !value || !fileName || HasLineBreak(section) || HasLineBreak(key))
+        return FALSE;
+    auto document = LoadDocument(fileName);
+    if (!document)
+        return FALSE;
+    const std::string before = document->Text();
+    std::string_view storedValue = value;
+    storedValue = storedValue.substr(0, storedValue.find_first_of("\r\n"));
+    document->Set(section, key, storedValue);
+    // Writing an unchanged file again would only cost a disk flush.
+    if (document->Text() == before)
+        return TRUE;
+    AtomicFileWriter writer(fileName);
+    return writer.Write(document->Text()) && writer.Commit() ? TRUE : FALSE;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/base/WinTypes.h"
+
+// The private-profile functions the settings code is written against, reading and writing
+// INI files the way the original platform does. Every call opens, uses and closes the file;
+// nothing is cached between calls. Section and key names match without regard to case.
+//
+// The listing and deleting forms of the original (a null section, key or value) are not
+// offered: a null section, key or file name reads as missing and makes a write fail.
+
+// The key's value read as an integer (see ProfileInteger), or defaultValue when the file,
+// the section or the key is missing or the value is empty.
+UINT GetPrivateProfileIntA(const char* section, const char* key, int defaultValue,
+                           const char* fileName);
+
+// Copies the key's value, without enclosing quotes, or else defaultValue (less its trailing
+// blanks), into buffer: at most size - 1 bytes, never part of a UTF-8 character, then a NUL.
+// Returns the number of bytes copied, without the NUL.
+DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
+                               char* buffer, DWORD size, const char* fileName);
+
+// Sets the key to value, creating the file and the section when needed, and replaces the
+// file as a whole so that a failed write leaves the old file intact. A value is stored up
+// to its first line break, since the rest would become lines of their own; a section or
+// key name holding a line break cannot be stored and fails.
+BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                const char* fileName);

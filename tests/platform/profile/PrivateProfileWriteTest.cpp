@@ -1,0 +1,163 @@
+#include "ChildProcess.h"
+#include "ScratchDirectoryTest.h"
+
+#include "platform/profile/PrivateProfile.h"
+
+#include <csignal>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+constexpr const char* kFile = "./set.ini";
+
+struct WriteCase {
+    const char* name;
+    std::string before;
+    const char* key;
+    const char* value;
+    std::string after;
+};
+
+const std::vector<WriteCase> kWriteCases = {
+    {"ReplacesValueInPlace", "[Setting]\r\nRate=1\r\nLoop=2\r\n", "Rate", "7",
+     "[Setting]\r\nRate=7\r\nLoop=2\r\n"},
+    {"ReplacesWhateverTheCase", "[setting]\r\nrate=1\r\n", "Rate", "-7",
+     "[setting]\r\nrate=-7\r\n"},
+    {"KeepsSpacingAndLineFeeds", "; mine\n[Setting]\n  Rate = 1  \nLoop=2\n", "Rate", "12",
+     "; mine\n[Setting]\n  Rate = 12  \nLoop=2\n"},
+    {"ReplacesEmptyValue", "[Setting]\r\nRate=\r\n", "Rate", "3", "[Setting]\r\nRate=3\r\n"},
+    {"ReplacesOnlyTheFirstKey", "[Setting]\r\nRate=1\r\nRate=2\r\n", "Rate", "3",
+     "[Setting]\r\nRate=3\r\nRate=2\r\n"},
+    {"AppendsKeyAtTheEndOfTheSection", "[Setting]\r\nA=1\r\nnoise\r\n\r\n[Other]\r\nRate=2\r\n",
+     "Rate", "5", "[Setting]\r\nA=1\r\nnoise\r\nRate=5\r\n\r\n[Other]\r\nRate=2\r\n"},
+    {"AppendsKeyToTheFirstOfTwoSections", "[Setting]\r\nA=1\r\n[Setting]\r\nRate=2\r\n", "Rate",
+     "5", "[Setting]\r\nA=1\r\nRate=5\r\n[Setting]\r\nRate=2\r\n"},
+    {"AppendsKeyBelowBareHeader", "[Setting]\r\n[Other]\r\n", "Rate", "5",
+     "[Setting]\r\nRate=5\r\n[Other]\r\n"},
+    {"EndsAnUnfinishedHeaderLine", "[Setting]", "Rate", "5", "[Setting]\r\nRate=5\r\n"},
+    {"EndsAnUnfinishedKeyLine", "[Setting]\nA=1", "Rate", "5", "[Setting]\nA=1\r\nRate=5\r\n"},
+    {"AppendsSectionAtTheEnd", "; top\r\n[Other]\r\nB=2\r\n\r\n", "Rate", "5",
+     "; top\r\n[Other]\r\nB=2\r\n\r\n[Setting]\r\nRate=5\r\n"},
+    {"AppendsSectionAfterUnfinishedLine", "[Other]\r\nB=2", "Rate", "5",
+     "[Other]\r\nB=2\r\n[Setting]\r\nRate=5\r\n"},
+    {"CommentedKeyIsNotReplaced", "[Setting]\r\n;Rate=1\r\n", "Rate", "5",
+     "[Setting]\r\n;Rate=1\r\nRate=5\r\n"},
+    {"StoresValueUpToItsFirstLineBreak", "[Setting]\r\nRate=1\r\n", "InputText",
+     "hi\r\nRate=5\n[Evil]", "[Setting]\r\nRate=1\r\nInputText=hi\r\n"},
+    {"StoresQuotesAsGiven", "", "InputText", "\"quoted\"", "[Setting]\r\nInputText=\"quoted\"\r\n"},
+};
+
+class Writing : public ScratchDirectoryTest, public ::testing::WithParamInterface<WriteCase> {};
+
+TEST_P(Writing, ChangesOnlyWhatItMust) {
+    const WriteCase& c = GetParam();
+    if (!c.before.empty())
+        WriteFile(kFile, c.before);
+    EXPECT_EQ(WritePrivateProfileStringA("Setting", c.key, c.value, kFile), TRUE);
+    EXPECT_EQ(ReadFile(kFile), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(PrivateProfile, Writing, ::testing::ValuesIn(kWriteCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using PrivateProfileWrite = ScratchDirectoryTest;
+
+TEST_F(PrivateProfileWrite, NewFileListsKeysInWriteOrderAndReadsBack) {
+    const std::vector<std::pair<const char*, const char*>> keys = {
+        {"InputFileChk", "0"},  {"InputFileFile", "/tmp/a b.txt"},
+        {"InputText", "hello"}, {"Rate", "-3"},
+        {"Volume", "80"},       {"Voice", "-1"},
+        {"Loop", "2"}};
+    std::string expected = "[Setting]\r\n";
+    for (const auto& [key, value] : keys) {
+        ASSERT_EQ(WritePrivateProfileStringA("Setting", key, value, kFile), TRUE);
+        expected += std::string(key) + "=" + value + "\r\n";
+    }
+    EXPECT_EQ(ReadFile(kFile), expected);
+    EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("Setting", "Voice", 10, kFile)), -1);
+    char buffer[260];
+    GetPrivateProfileStringA("Setting", "InputFileFile", "", buffer, sizeof buffer, kFile);
+    EXPECT_STREQ(buffer, "/tmp/a b.txt");
+}
+
+TEST_F(PrivateProfileWrite, NamesWithLineBreaksAreRefused) {
+    WriteFile(kFile, "[Setting]\r\n");
+    EXPECT_EQ(WritePrivateProfileStringA("Setting", "Rate\r\n[X]", "1", kFile), FALSE);
+    EXPECT_EQ(WritePrivateProfileStringA("Setting\nA", "Rate", "1", kFile), FALSE);
+    EXPECT_EQ(ReadFile(kFile), "[Setting]\r\n");
+}
+
+TEST_F(PrivateProfileWrite, KeepsTheFilesPermissions) {
+    WriteFile(kFile, "[Setting]\r\n");
+    std::filesystem::permissions(kFile, std::filesystem::perms(0640));
+    ASSERT_EQ(WritePrivateProfileStringA("Setting", "Rate", "1", kFile), TRUE);
+    EXPECT_EQ(std::filesystem::status(kFile).permissions(), std::filesystem::perms(0640));
+}
+
+TEST_F(PrivateProfileWrite, WritesThroughASymbolicLink) {
+    WriteFile("real.ini", "[Setting]\r\nRate=1\r\n");
+    std::filesystem::create_symlink("real.ini", "set.ini");
+    ASSERT_EQ(WritePrivateProfileStringA("Setting", "Rate", "2", kFile), TRUE);
+    EXPECT_TRUE(std::filesystem::is_symlink("set.ini"));
+    EXPECT_EQ(ReadFile("real.ini"), "[Setting]\r\nRate=2\r\n");
+}
+
+TEST_F(PrivateProfileWrite, RefusesFolderOrFifoInsteadOfReplacingIt) {
+    std::filesystem::create_directory("folder.ini");
+    ASSERT_EQ(mkfifo("fifo.ini", 0644), 0);
+    EXPECT_EQ(WritePrivateProfileStringA("Setting", "Rate", "1", "./folder.ini"), FALSE);
+    EXPECT_EQ(WritePrivateProfileStringA("Setting", "Rate", "1", "./fifo.ini"), FALSE);
+    EXPECT_TRUE(std::filesystem::is_directory("folder.ini"));
+    EXPECT_TRUE(std::filesystem::is_fifo("fifo.ini"));
+}
+
+// A write that fails part-way must leave the old file whole and no temporary file behind.
+class FailingWrite : public ScratchDirectoryTest {
+  protected:
+    const std::string m_old = "; kept\r\n[Setting]\r\nRate=1\r\n\r\n[Other]\r\nX=y\r\n";
+
+    void SetUp() override {
+        ScratchDirectoryTest::SetUp();
+        WriteFile(kFile, m_old);
+        std::filesystem::permissions(kFile, std::filesystem::perms(0644));
+    }
+
+    void ExpectOldFileWhole() {
+        EXPECT_EQ(ReadFile(kFile), m_old);
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(scratch()))
+            names.push_back(entry.path().filename().string());
+        EXPECT_EQ(names, std::vector<std::string>{"set.ini"});
+    }
+};
+
+TEST_F(FailingWrite, ReadOnlyFolder) {
+    // The file itself stays writable: only replacing it is impossible.
+    std::filesystem::permissions(kFile, std::filesystem::perms(0666));
+    std::filesystem::permissions(scratch(), std::filesystem::perms(0555));
+    const auto result = RunInChild([] {
+        if (!DropRootPrivileges())
+            return 2;
+        return WritePrivateProfileStringA("Setting", "Rate", "2", kFile) == FALSE ? 0 : 1;
+    });
+    std::filesystem::permissions(scratch(), std::filesystem::perms(0755));
+    EXPECT_EQ(result, 0);
+    ExpectOldFileWhole();
+}
+
+TEST_F(FailingWrite, FileSizeLimitReachedWhileWriting) {
+    const auto result = RunInChild([] {
+        // The limit lets the temporary file be created but not filled.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16, 16};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        return WritePrivateProfileStringA("Setting", "Rate", "2", kFile) == FALSE ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0);
+    ExpectOldFileWhole();
+}
+
+} // namespace
