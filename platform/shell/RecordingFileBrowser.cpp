@@ -1,0 +1,5 @@
+#include "platform/shell/RecordingFileBrowser.h"
+
+void RecordingFileBrowser::ShowFileInFileManager(const std::string& path) {
+    m_shownPaths.push_back(path);
+}

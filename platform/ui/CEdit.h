@@ -1,0 +1,6 @@
+#pragma once
+
+#include "platform/ui/CWnd.h"
+
+// An edit control member.
+class CEdit : public CWnd {};

@@ -1,0 +1,112 @@
+#include "platform/ui/DialogLayout.h"
+
+#include "platform/ui/DialogTemplate.h"
+#include "platform/ui/WinUser.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+// Used where the template's font is not installed; it covers the Chinese texts too.
+constexpr const char* kFallbackFamily = "WenQuanYi Zen Hei";
+
+bool HasTemplateFont(const DialogTemplate& dialogTemplate) {
+    return QFontDatabase::hasFamily(QString::fromUtf8(dialogTemplate.fontName));
+}
+
+QFont TemplateFont(const DialogTemplate& dialogTemplate) {
+    QFont font(HasTemplateFont(dialogTemplate) ? QString::fromUtf8(dialogTemplate.fontName)
+                                               : QString(kFallbackFamily));
+    font.setPointSize(dialogTemplate.pointSize);
+    return font;
+}
+
+int MulDiv(int value, int numerator, int denominator) {
+    const long long product = static_cast<long long>(value) * numerator;
+    const long long half = denominator / 2;
+    return static_cast<int>((product >= 0 ? product + half : product - half) / denominator);
+}
+
+QWidget* CreateWidget(const DialogControl& control, QWidget* parent) {
+    const QString caption = QString::fromUtf8(control.caption);
+    switch (control.kind) {
+    case ControlKind::PushButton: {
+        auto* button = new QPushButton(caption, parent);
+        button->setDefault((control.style & BS_DEFPUSHBUTTON) != 0);
+        return button;
+    }
+    case ControlKind::CheckBox:
+        return new QCheckBox(caption, parent);
+    case ControlKind::GroupBox:
+        return new QGroupBox(caption, parent);
+    case ControlKind::Static:
+        return new QLabel(caption, parent);
+    case ControlKind::ComboBox: {
+        auto* combo = new QComboBox(parent);
+        combo->setInsertPolicy(QComboBox::InsertAtBottom);
+        return combo;
+    }
+    case ControlKind::Edit:
+        if (control.style & ES_MULTILINE) {
+            auto* edit = new QPlainTextEdit(caption, parent);
+            edit->setTabChangesFocus(true);
+            edit->setLineWrapMode((control.style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap
+                                                                   : QPlainTextEdit::WidgetWidth);
+            edit->setVerticalScrollBarPolicy((control.style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn
+                                                                          : Qt::ScrollBarAlwaysOff);
+            return edit;
+        }
+        return new QLineEdit(caption, parent);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+DialogLayout::DialogLayout(const DialogTemplate& dialogTemplate)
+    : m_font(TemplateFont(dialogTemplate)) {
+    const QFontMetrics metrics(m_font);
+    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    m_baseX = (metrics.horizontalAdvance(alphabet) / 26 + 1) / 2;
+    // The template's font is a CJK font whose height is its em size. The fallback font adds
+    // generous line spacing on top, which would stretch every dialog by a third, so its em
+    // size stands in for the height.
+    m_baseY = HasTemplateFont(dialogTemplate) ? metrics.height() : QFontInfo(m_font).pixelSize();
+}
+
+QRect DialogLayout::ToPixels(const QRect& units) const {
+    return QRect(MulDiv(units.x(), m_baseX, 4), MulDiv(units.y(), m_baseY, 8),
+                 MulDiv(units.width(), m_baseX, 4), MulDiv(units.height(), m_baseY, 8));
+}
+
+QWidget* DialogLayout::CreateControl(const DialogControl& control, QWidget* parent) const {
+    QWidget* widget = CreateWidget(control, parent);
+    widget->setObjectName(QString::number(control.id));
+    const bool focusable =
+        control.kind != ControlKind::GroupBox && control.kind != ControlKind::Static;
+    widget->setFocusPolicy(!focusable                     ? Qt::NoFocus
+                           : (control.style & WS_TABSTOP) ? Qt::StrongFocus
+                                                          : Qt::ClickFocus);
+    QRect place = ToPixels(QRect(control.x, control.y, control.cx, control.cy));
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        // The template's height includes the dropped-down list; the closed box is one line.
+        const int lineHeight = combo->sizeHint().height();
+        combo->setMaxVisibleItems(std::max(1, place.height() / lineHeight - 1));
+        place.setHeight(std::min(place.height(), lineHeight));
+    }
+    widget->setGeometry(place);
+    widget->setVisible(control.state != ControlState::Hidden);
+    widget->setEnabled(control.state != ControlState::Disabled);
+    return widget;
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "platform/ui/DialogTemplate.h"
+
+// The main dialog "Parlino".
+extern const DialogTemplate g_murmeloDialogTemplate;

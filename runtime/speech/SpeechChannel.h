@@ -1,0 +1,42 @@
+#pragma once
+
+#include "runtime/speech/AudioOutput.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <span>
+
+// One voice object's way to the sound output. The voice opens the output on first need
+// and stops it from its own thread; the speech thread writes to it. Every stop starts a
+// new generation: sound of an older generation is refused, so nothing queued before a
+// stop is heard after it.
+class SpeechChannel {
+  public:
+    explicit SpeechChannel(SinkOpener opener) : m_opener(std::move(opener)) {}
+
+    // Opens the output if it is not open yet; false when no output is available.
+    bool EnsureOpen();
+    unsigned Generation() const { return m_generation.load(); }
+
+    // On the speech thread: plays samples of the given generation; false once that
+    // generation has been stopped or the output failed.
+    bool Write(std::span<const std::int16_t> samples, unsigned generation);
+    // On the speech thread: waits until the given generation's sound has been played.
+    void Drain(unsigned generation);
+
+    // Stops everything written so far, at once.
+    void Interrupt();
+
+  private:
+    std::shared_ptr<AudioSink> CurrentSink();
+
+    SinkOpener m_opener;
+    std::mutex m_sinkMutex;
+    std::shared_ptr<AudioSink> m_sink;
+    // Held while samples go to the output, so that a stop can wait for a write that
+    // passed the generation check just before it.
+    std::mutex m_writeGate;
+    std::atomic<unsigned> m_generation{0};
+};

@@ -1,0 +1,114 @@
+#include "runtime/speech/SpeechWorker.h"
+
+#include "runtime/speech/EspeakEngine.h"
+#include "runtime/speech/SpeechChannel.h"
+#include "runtime/speech/SpeechSynthesizer.h"
+#include "runtime/speech/Utterance.h"
+#include "runtime/speech/VoiceCatalog.h"
+
+namespace {
+
+// Held by a worker thread for as long as it has eSpeak NG initialised, so that a worker
+// starting while the previous one is still shutting down waits for it.
+std::mutex& EngineOwnership() {
+    static std::mutex ownership;
+    return ownership;
+}
+
+} // namespace
+
+std::shared_ptr<SpeechWorker> SpeechWorker::Acquire() {
+    static std::mutex mutex;
+    static std::weak_ptr<SpeechWorker> running;
+    std::lock_guard lock(mutex);
+    if (std::shared_ptr<SpeechWorker> worker = running.lock())
+        return worker;
+    auto worker = std::make_shared<SpeechWorker>(PrivateTag{});
+    std::promise<bool> started;
+    std::future<bool> ready = started.get_future();
+    worker->m_thread = std::thread(&SpeechWorker::Run, worker.get(), std::move(started));
+    if (!ready.get())
+        return nullptr;
+    running = worker;
+    return worker;
+}
+
+SpeechWorker::SpeechWorker(PrivateTag) {}
+
+SpeechWorker::~SpeechWorker() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_wake.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+std::future<void> SpeechWorker::Enqueue(std::shared_ptr<SpeechChannel> channel,
+                                        std::string utf8Text, SpeechSettings settings,
+                                        bool awaited) {
+    auto utterance = std::make_unique<Utterance>();
+    utterance->generation = channel->Generation();
+    utterance->channel = std::move(channel);
+    utterance->utf8Text = std::move(utf8Text);
+    utterance->settings = std::move(settings);
+    utterance->awaited = awaited;
+    std::future<void> finished = utterance->finished.get_future();
+    {
+        std::lock_guard lock(m_mutex);
+        m_queue.push_back(std::move(utterance));
+    }
+    m_wake.notify_one();
+    return finished;
+}
+
+void SpeechWorker::Purge(SpeechChannel& channel) {
+    {
+        std::lock_guard lock(m_mutex);
+        std::erase_if(m_queue, [&](const std::unique_ptr<Utterance>& utterance) {
+            if (utterance->channel.get() != &channel)
+                return false;
+            utterance->finished.set_value();
+            return true;
+        });
+    }
+    // The utterance being spoken, if it is this channel's, sees the new generation at its
+    // next chunk and stops synthesizing.
+    channel.Interrupt();
+}
+
+void SpeechWorker::Run(std::promise<bool> started) {
+    std::lock_guard ownership(EngineOwnership());
+    EspeakEngine engine;
+    m_voices = VoiceCatalog::List(engine);
+    started.set_value(engine.IsReady());
+    if (!engine.IsReady())
+        return;
+    SpeechSynthesizer synthesizer(engine);
+    for (;;) {
+        std::unique_ptr<Utterance> utterance;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [&] { return m_stopping || !m_queue.empty(); });
+            if (m_stopping)
+                return;
+            utterance = std::move(m_queue.front());
+            m_queue.pop_front();
+        }
+        Speak(synthesizer, *utterance);
+        utterance->finished.set_value();
+    }
+}
+
+void SpeechWorker::Speak(SpeechSynthesizer& synthesizer, Utterance& utterance) {
+    SpeechChannel& channel = *utterance.channel;
+    const unsigned generation = utterance.generation;
+    if (generation != channel.Generation())
+        return;
+    synthesizer.Synthesize(
+        utterance.utf8Text, utterance.settings,
+        [&](std::span<const std::int16_t> samples) { return channel.Write(samples, generation); });
+    if (utterance.awaited)
+        channel.Drain(generation);
+}

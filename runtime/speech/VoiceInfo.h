@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// One voice that eSpeak NG can speak with, as the runtime and the converter list it.
+struct VoiceInfo {
+    // What eSpeak NG selects the voice by (its file under the voice data), unique per voice.
+    std::string identifier;
+    // The voice's name with underscores shown as spaces, as a user reads it.
+    std::string description;
+    // The voice's main language, such as "en" or "cmn".
+    std::string language;
+};

@@ -1,0 +1,128 @@
+#include "platform/ole/DBusActivationFile.h"
+#include "platform/ole/COleObjectFactory.h"
+#include "tests/platform/ole/automation/TestAutomationObject.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    return contents.str();
+}
+
+// Sets an environment variable for the length of a test.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedVariable() {
+        if (m_old)
+            setenv(m_name, m_old->c_str(), 1);
+        else
+            unsetenv(m_name);
+    }
+
+  private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+TEST(DBusActivationFileTest, ExecLineQuotesWhatTheBusWouldSplit) {
+    struct Row {
+        const char* program;
+        std::optional<std::string> expected;
+    };
+    const Row rows[] = {
+        {"/usr/lib/murmelo/murmelo", "/usr/lib/murmelo/murmelo -Automation"},
+        {"/opt/x86_64-linux/murmelo+1.0,a:b@c=d",
+         "/opt/x86_64-linux/murmelo+1.0,a:b@c=d -Automation"},
+        {"/home/user/My Programs/murmelo", "'/home/user/My Programs/murmelo' -Automation"},
+        {"/home/o'neil/murmelo", "'/home/o'\\\\''neil/murmelo' -Automation"},
+        {"/tmp/a\\b\"c$d;e#f", "'/tmp/a\\\\b\"c$d;e#f' -Automation"},
+        {"/tmp/two\nlines", std::nullopt},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(DBusActivationFile::ExecLine(row.program), row.expected) << row.program;
+}
+
+TEST(DBusActivationFileTest, FileLivesInTheDataHome) {
+    const ScopedVariable home("HOME", "/home/someone");
+    struct Row {
+        const char* dataHome;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"/data", "/data/dbus-1/services/Murmelo.Application.service"},
+        // Unset, empty or relative, the default applies.
+        {nullptr, "/home/someone/.local/share/dbus-1/services/Murmelo.Application.service"},
+        {"", "/home/someone/.local/share/dbus-1/services/Murmelo.Application.service"},
+        {"data", "/home/someone/.local/share/dbus-1/services/Murmelo.Application.service"},
+    };
+    for (const Row& row : rows) {
+        const ScopedVariable dataHome("XDG_DATA_HOME", row.dataHome);
+        EXPECT_EQ(DBusActivationFile::PathFor("Murmelo.Application"), fs::path(row.expected))
+            << (row.dataHome ? row.dataHome : "(unset)");
+    }
+}
+
+TEST(COleObjectFactoryTest, UpdateRegistryAllWritesEveryFactoryAndRemovesThem) {
+    const fs::path services = fs::path(std::getenv("XDG_DATA_HOME")) / "dbus-1" / "services";
+    const std::string exec = fs::read_symlink("/proc/self/exe").native() + " -Automation";
+    {
+        COleObjectFactory first(CLSID_TestObject, RUNTIME_CLASS(TestAutomationObject), TRUE,
+                                "Murmelo.First");
+        COleObjectFactory second(CLSID_TestObject, RUNTIME_CLASS(TestAutomationObject), TRUE,
+                                 "Murmelo.Second");
+        // An earlier file is replaced, not appended to.
+        fs::create_directories(services);
+        std::ofstream(services / "Murmelo.First.service") << "[D-BUS Service]\nName=Old\n";
+
+        EXPECT_TRUE(COleObjectFactory::UpdateRegistryAll());
+        EXPECT_EQ(ReadFile(services / "Murmelo.First.service"),
+                  "[D-BUS Service]\nName=Murmelo.First\nExec=" + exec + "\n");
+        EXPECT_EQ(ReadFile(services / "Murmelo.Second.service"),
+                  "[D-BUS Service]\nName=Murmelo.Second\nExec=" + exec + "\n");
+        // Nothing but the two files: the temporary file was renamed, not left behind.
+        EXPECT_EQ(std::distance(fs::directory_iterator(services), fs::directory_iterator()), 2);
+
+        EXPECT_TRUE(COleObjectFactory::UpdateRegistryAll(FALSE));
+        EXPECT_TRUE(fs::is_empty(services));
+        // Removing what is not there is no failure.
+        EXPECT_TRUE(COleObjectFactory::UpdateRegistryAll(FALSE));
+    }
+    // Destroyed factories have left the list.
+    EXPECT_TRUE(COleObjectFactory::UpdateRegistryAll());
+    EXPECT_TRUE(fs::is_empty(services));
+}
+
+TEST(COleObjectFactoryTest, FileThatCannotBeReplacedFailsWithoutLeftovers) {
+    const fs::path services = fs::path(std::getenv("XDG_DATA_HOME")) / "dbus-1" / "services";
+    COleObjectFactory factory(CLSID_TestObject, RUNTIME_CLASS(TestAutomationObject), TRUE,
+                              "Murmelo.Blocked");
+    // A folder where the file should go makes the rename fail even for root.
+    fs::create_directories(services / "Murmelo.Blocked.service");
+    EXPECT_FALSE(COleObjectFactory::UpdateRegistryAll());
+    EXPECT_TRUE(fs::is_directory(services / "Murmelo.Blocked.service"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(services), fs::directory_iterator()), 1)
+        << "the temporary file was left behind";
+}
+
+} // namespace

@@ -1,0 +1,56 @@
+#include "platform/process/Paths.h"
+
+#include "tests/platform/process/ScratchDirectoryTest.h"
+
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class PathsTest : public ScratchDirectoryTest {};
+
+TEST_F(PathsTest, CurrentDirectoryOfAnyLengthWithoutTrailingSlash) {
+    fs::path deep = fs::current_path() / "with blank";
+    for (int i = 0; i < 8; ++i) {
+        deep /= std::string(60, static_cast<char>('a' + i)); // well past 260 characters
+    }
+    const fs::path folders[] = {"/", fs::current_path() / "with blank", deep};
+    for (const fs::path& folder : folders) {
+        fs::create_directories(folder);
+        fs::current_path(folder);
+        EXPECT_EQ(GetCurrentDirectoryA(), folder.string());
+    }
+}
+
+TEST_F(PathsTest, RemovedCurrentDirectoryReadsEmpty) {
+    fs::create_directory("gone");
+    fs::current_path("gone");
+    fs::remove(fs::current_path());
+    EXPECT_EQ(GetCurrentDirectoryA(), "");
+}
+
+TEST_F(PathsTest, ModuleFileNameIsThisTestProgram) {
+    std::string name = GetModuleFileNameA();
+    EXPECT_EQ(fs::path(name).filename(), "platform_process_tests");
+    EXPECT_TRUE(fs::path(name).is_absolute());
+    EXPECT_TRUE(FileExists(name));
+}
+
+TEST_F(PathsTest, FileExistsOnlyForRegularFiles) {
+    std::ofstream("out.wav") << "RIFF";
+    fs::create_directory("folder.wav");
+    fs::create_symlink("out.wav", "link.wav");
+    fs::create_symlink("missing.wav", "dangling.wav");
+    const struct {
+        const char* path;
+        bool exists;
+    } cases[] = {{"out.wav", true},     {"link.wav", true},      {"missing.wav", false},
+                 {"folder.wav", false}, {"dangling.wav", false}, {"", false},
+                 {"out.wav/x", false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FileExists(c.path), c.exists) << c.path;
+    }
+}
+
+} // namespace

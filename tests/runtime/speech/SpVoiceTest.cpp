@@ -1,0 +1,394 @@
+#include "DispatchTestCalls.h"
+
+#include "platform/ole/ClassRegistry.h"
+#include "runtime/speech/MemorySink.h"
+#include "runtime/speech/SpVoice.h"
+#include "runtime/speech/SpeechRuntime.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr WORD kMethod = DISPATCH_METHOD;
+constexpr WORD kGet = DISPATCH_PROPERTYGET;
+constexpr WORD kPut = DISPATCH_PROPERTYPUT;
+constexpr WORD kPutRef = DISPATCH_PROPERTYPUTREF;
+constexpr LONG kAsync = SpVoice::SVSFlagsAsync;
+constexpr LONG kPurge = SpVoice::SVSFPurgeBeforeSpeak;
+
+constexpr const char16_t* kSentence = u"The quick brown fox jumps over the lazy dog.";
+constexpr const char16_t* kLongText =
+    u"This is a long text that keeps the voice busy for many seconds, so that there is "
+    u"plenty of time to stop it in the middle. It goes on and on, sentence after sentence, "
+    u"about nothing in particular, until somebody decides that enough has been said.";
+
+int Peak(const std::vector<std::int16_t>& samples) {
+    int peak = 0;
+    for (const std::int16_t sample : samples)
+        peak = std::max(peak, std::abs(static_cast<int>(sample)));
+    return peak;
+}
+
+// Releases a dispatch reference when the test lets go of it.
+struct Releaser {
+    void operator()(IDispatch* object) const { object->Release(); }
+};
+using Ref = std::unique_ptr<IDispatch, Releaser>;
+
+class SpVoiceTest : public ::testing::Test {
+  protected:
+    Ref NewVoice(Pacing pacing) {
+        sink = std::make_shared<MemorySink>(pacing);
+        std::shared_ptr<AudioSink> opened = sink;
+        Ref voice(SpVoice::Create([opened] { return opened; }));
+        EXPECT_TRUE(voice);
+        return voice;
+    }
+
+    void Speak(IDispatch* voice, const char16_t* text, LONG flags) {
+        const CallResult result = Call(voice, SpVoice::kSpeak, kMethod, {Text(text), flags});
+        ASSERT_EQ(result.hr, S_OK) << std::string(result.error.begin(), result.error.end());
+    }
+
+    void Set(IDispatch* voice, DISPID property, LONG value) {
+        ASSERT_EQ(Call(voice, property, kPut, {value}).hr, S_OK);
+    }
+
+    std::shared_ptr<MemorySink> sink;
+};
+
+TEST_F(SpVoiceTest, SynchronousSpeakReturnsOnceTheSoundHasPlayed) {
+    Ref voice = NewVoice(Pacing::SoundCard);
+    const Clock::time_point start = Clock::now();
+    Speak(voice.get(), u"Hello there.", 0);
+    const std::chrono::duration<double> elapsed = Clock::now() - start;
+    const double played = static_cast<double>(sink->SampleCount()) / 22050;
+    EXPECT_GT(played, 0.3);
+    EXPECT_GE(elapsed.count(), played * 0.98);
+}
+
+// A sink that takes nothing until the test lets it, so the test can see what happened
+// before the first sound.
+class HeldSink final : public AudioSink {
+  public:
+    bool Write(std::span<const std::int16_t> samples) override {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_released; });
+        m_count += samples.size();
+        return true;
+    }
+    void Drain() override {}
+    void Flush() override {}
+    void Release() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_released = true;
+        }
+        m_changed.notify_all();
+    }
+    std::size_t Count() {
+        std::lock_guard lock(m_mutex);
+        return m_count;
+    }
+
+  private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_released = false;
+    std::size_t m_count = 0;
+};
+
+TEST_F(SpVoiceTest, AsynchronousSpeakReturnsBeforeAnySound) {
+    auto held = std::make_shared<HeldSink>();
+    Ref voice(SpVoice::Create([held] { return held; }));
+    Speak(voice.get(), u"Hello.", kAsync);
+    EXPECT_EQ(held->Count(), 0u);
+    held->Release();
+    // The queued text is spoken all the same: a synchronous Speak waits for it.
+    Speak(voice.get(), u"Hello.", 0);
+    EXPECT_GT(held->Count(), 0u);
+}
+
+TEST_F(SpVoiceTest, QueuedTextsPlayInOrderWithTheSettingsOfTheirTime) {
+    Ref voice = NewVoice(Pacing::None);
+    // Loud, silent and loud again: each text keeps the volume in force when it was queued,
+    // and they play in the order they were queued.
+    Speak(voice.get(), u"One.", kAsync);
+    Set(voice.get(), SpVoice::kVolume, 0);
+    Speak(voice.get(), u"Two, three, four, five, six.", kAsync);
+    Set(voice.get(), SpVoice::kVolume, 100);
+    Speak(voice.get(), u"Seven.", 0);
+
+    const std::vector<std::int16_t> samples = sink->Samples();
+    const auto firstSound = std::find_if(samples.begin(), samples.end(),
+                                         [](std::int16_t s) { return std::abs(s) > 500; });
+    const auto lastSound = std::find_if(samples.rbegin(), samples.rend(),
+                                        [](std::int16_t s) { return std::abs(s) > 500; });
+    ASSERT_NE(firstSound, samples.end());
+    // The longest silence between the first and the last sound is the silent text, which
+    // takes well over a second.
+    std::size_t longestSilence = 0;
+    std::size_t silence = 0;
+    for (auto it = firstSound; it != lastSound.base(); ++it) {
+        silence = *it == 0 ? silence + 1 : 0;
+        longestSilence = std::max(longestSilence, silence);
+    }
+    EXPECT_GT(longestSilence, 22050u);
+}
+
+TEST_F(SpVoiceTest, PurgeSilencesAtOnceAndDropsWhatWasQueued) {
+    Ref voice = NewVoice(Pacing::SoundCard);
+    Speak(voice.get(), kLongText, kAsync);
+    Speak(voice.get(), kLongText, kAsync);
+    std::this_thread::sleep_for(300ms);
+    ASSERT_GT(sink->SampleCount(), 0u);
+
+    const Clock::time_point purge = Clock::now();
+    Speak(voice.get(), u"", kPurge);
+    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(sink->LastArrival());
+    EXPECT_LT(*sink->LastArrival() - purge, 40ms);
+
+    // Only the new text plays afterwards, not the rest of the long ones.
+    const std::size_t before = sink->SampleCount();
+    Speak(voice.get(), u"Hello.", 0);
+    const double added = static_cast<double>(sink->SampleCount() - before) / 22050;
+    EXPECT_GT(added, 0.2);
+    EXPECT_LT(added, 1.5);
+}
+
+TEST_F(SpVoiceTest, PurgeWithTextStartsTheNewTextRightAway) {
+    Ref voice = NewVoice(Pacing::SoundCard);
+    Speak(voice.get(), kLongText, kAsync);
+    std::this_thread::sleep_for(200ms);
+    const std::size_t before = sink->SampleCount();
+    const Clock::time_point start = Clock::now();
+    Speak(voice.get(), u"Hello.", kPurge);
+    EXPECT_LT(Clock::now() - start, 2s);
+    const double added = static_cast<double>(sink->SampleCount() - before) / 22050;
+    EXPECT_LT(added, 1.5);
+}
+
+TEST_F(SpVoiceTest, EachRateIsFasterThanTheOneBelowAndTheEndsAreAThirdAndThreeTimes) {
+    Ref voice = NewVoice(Pacing::None);
+    std::vector<double> durations;
+    for (LONG rate = -10; rate <= 10; ++rate) {
+        Set(voice.get(), SpVoice::kRate, rate);
+        sink->Clear();
+        Speak(voice.get(), kSentence, 0);
+        durations.push_back(static_cast<double>(sink->SampleCount()));
+    }
+    for (std::size_t i = 1; i < durations.size(); ++i)
+        EXPECT_LT(durations[i], durations[i - 1]) << "rate " << static_cast<int>(i) - 10;
+    EXPECT_NEAR(durations[0] / durations[10], 3.0, 0.45);
+    EXPECT_NEAR(durations[10] / durations[20], 3.0, 0.45);
+}
+
+TEST_F(SpVoiceTest, VolumeScalesTheAmplitudeLinearly) {
+    Ref voice = NewVoice(Pacing::None);
+    const auto peakAt = [&](LONG volume) {
+        Set(voice.get(), SpVoice::kVolume, volume);
+        sink->Clear();
+        Speak(voice.get(), kSentence, 0);
+        return Peak(sink->Samples());
+    };
+    const int full = peakAt(100);
+    const int half = peakAt(50);
+    ASSERT_GT(full, 1000);
+    EXPECT_NEAR(static_cast<double>(half) / full, 0.5, 0.05);
+    EXPECT_EQ(peakAt(0), 0);
+    EXPECT_GT(sink->SampleCount(), 0u);
+}
+
+TEST_F(SpVoiceTest, EveryListedVoiceSpeaksAudibly) {
+    Ref voice = NewVoice(Pacing::None);
+    Ref tokens(Call(voice.get(), SpVoice::kGetVoices, kMethod,
+                    {COleVariant::NullString(), COleVariant::NullString()})
+                   .value.DetachDispatch());
+    ASSERT_TRUE(tokens);
+    const LONG count = Call(tokens.get(), 1, kGet).value.lVal();
+    ASSERT_GT(count, 0);
+    for (LONG i = 0; i < count; ++i) {
+        CallResult token = Call(tokens.get(), 0, kMethod, {i});
+        ASSERT_EQ(token.hr, S_OK);
+        const std::u16string description =
+            Call(token.value.pdispVal(), 4, kMethod, {0}).value.bstrVal();
+        EXPECT_FALSE(description.empty());
+        EXPECT_EQ(description.find(u'_'), std::u16string::npos);
+        ASSERT_EQ(Call(voice.get(), SpVoice::kVoice, kPutRef, {token.value}).hr, S_OK);
+        sink->Clear();
+        Speak(voice.get(), u"hello", 0);
+        EXPECT_GT(Peak(sink->Samples()), 2000)
+            << "voice " << i << ": " << std::string(description.begin(), description.end());
+    }
+}
+
+TEST_F(SpVoiceTest, TheVoiceListKeepsItsOrderAndTheChosenVoiceReadsBack) {
+    Ref voice = NewVoice(Pacing::None);
+    const auto descriptions = [&] {
+        Ref tokens(Call(voice.get(), SpVoice::kGetVoices, kMethod, {Text(u""), Text(u"")})
+                       .value.DetachDispatch());
+        std::vector<std::u16string> list;
+        const LONG count = Call(tokens.get(), 1, kGet).value.lVal();
+        for (LONG i = 0; i < count; ++i) {
+            const CallResult token = Call(tokens.get(), 0, kMethod, {i});
+            list.push_back(Call(token.value.pdispVal(), 4, kMethod, {0}).value.bstrVal());
+            if (i == count - 1)
+                Call(voice.get(), SpVoice::kVoice, kPutRef, {token.value});
+        }
+        return list;
+    };
+    const std::vector<std::u16string> first = descriptions();
+    EXPECT_EQ(descriptions(), first);
+    const CallResult chosen = Call(voice.get(), SpVoice::kVoice, kGet);
+    ASSERT_EQ(chosen.hr, S_OK);
+    EXPECT_EQ(Call(chosen.value.pdispVal(), 4, kMethod, {0}).value.bstrVal(), first.back());
+}
+
+struct RefusedCall {
+    const char* name;
+    DISPID dispId;
+    WORD kind;
+    std::vector<COleVariant> args;
+    const char16_t* message;
+};
+
+class SpVoiceRefusalTest : public ::testing::TestWithParam<RefusedCall> {};
+
+TEST_P(SpVoiceRefusalTest, RaisesADispatchErrorWithAMessage) {
+    auto sink = std::make_shared<MemorySink>(Pacing::None);
+    Ref voice(SpVoice::Create([sink] { return sink; }));
+    Ref tokens(Call(voice.get(), SpVoice::kGetVoices, kMethod, {Text(u""), Text(u"")})
+                   .value.DetachDispatch());
+    Ref token(Call(tokens.get(), 0, kMethod, {0}).value.DetachDispatch());
+    const RefusedCall& refused = GetParam();
+    IDispatch* target = voice.get();
+    if (std::string_view(refused.name).starts_with("List"))
+        target = tokens.get();
+    else if (std::string_view(refused.name).starts_with("Token"))
+        target = token.get();
+
+    EXCEPINFO excepInfo;
+    COleVariant result;
+    const HRESULT hr =
+        target->Invoke(refused.dispId, refused.kind, refused.args, &result, &excepInfo);
+    EXPECT_EQ(hr, DISP_E_EXCEPTION);
+    // Index messages go on to give the size of the list; the start says what is wrong.
+    EXPECT_TRUE(excepInfo.bstrDescription.starts_with(refused.message))
+        << std::string(excepInfo.bstrDescription.begin(), excepInfo.bstrDescription.end());
+}
+
+const char16_t* const kRateRange = u"The speaking rate must be between -10 and 10.";
+const char16_t* const kVolumeRange = u"The volume must be between 0 and 100.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, SpVoiceRefusalTest,
+    ::testing::Values(
+        RefusedCall{"VoiceUnknownId",
+                    3,
+                    kMethod,
+                    {},
+                    u"The voice has no member with dispatch id 3 and invoke kind 1."},
+        RefusedCall{"VoiceSpeakAsProperty",
+                    SpVoice::kSpeak,
+                    kGet,
+                    {},
+                    u"The voice has no member with dispatch id 12 and invoke kind 2."},
+        RefusedCall{"VoiceRateTooLow", SpVoice::kRate, kPut, {COleVariant(-11)}, kRateRange},
+        RefusedCall{"VoiceRateTooHigh", SpVoice::kRate, kPut, {COleVariant(11)}, kRateRange},
+        RefusedCall{"VoiceVolumeTooLow", SpVoice::kVolume, kPut, {COleVariant(-1)}, kVolumeRange},
+        RefusedCall{"VoiceVolumeTooHigh", SpVoice::kVolume, kPut, {COleVariant(101)}, kVolumeRange},
+        RefusedCall{"VoiceRateAsText", SpVoice::kRate, kPut, {Text(u"5")}, u"Rate takes a number."},
+        RefusedCall{"VoiceSpeakWithoutFlags",
+                    SpVoice::kSpeak,
+                    kMethod,
+                    {Text(u"Hi")},
+                    u"Speak takes a text and a number of flags."},
+        RefusedCall{"VoiceSetToNothing",
+                    SpVoice::kVoice,
+                    kPutRef,
+                    {COleVariant(static_cast<IDispatch*>(nullptr))},
+                    u"The voice can only be set to a token from this voice's list."},
+        RefusedCall{"VoiceFilteredList",
+                    SpVoice::kGetVoices,
+                    kMethod,
+                    {Text(u"Gender=Female"), Text(u"")},
+                    u"Choosing voices by attributes is not supported; pass empty strings."},
+        RefusedCall{
+            "ListIndexBelow", 0, kMethod, {COleVariant(-1)}, u"There is no voice number -1;"},
+        RefusedCall{"ListIndexAbove",
+                    0,
+                    kMethod,
+                    {COleVariant(100000)},
+                    u"There is no voice number 100000;"},
+        RefusedCall{"ListCountAsMethod",
+                    1,
+                    kMethod,
+                    {},
+                    u"The voice list has no member with dispatch id 1 and invoke kind 1."},
+        RefusedCall{"TokenUnknownId",
+                    5,
+                    kMethod,
+                    {COleVariant(0)},
+                    u"The voice token has no member with dispatch id 5 and invoke kind 1."}),
+    [](const ::testing::TestParamInfo<RefusedCall>& info) { return info.param.name; });
+
+TEST(SpVoiceIndexTest, AnIndexOutsideTheListSaysHowBigTheListIs) {
+    auto sink = std::make_shared<MemorySink>(Pacing::None);
+    Ref voice(SpVoice::Create([sink] { return sink; }));
+    Ref tokens(Call(voice.get(), SpVoice::kGetVoices, kMethod, {Text(u""), Text(u"")})
+                   .value.DetachDispatch());
+    const LONG count = Call(tokens.get(), 1, kGet).value.lVal();
+    const CallResult past = Call(tokens.get(), 0, kMethod, {count});
+    EXPECT_EQ(past.hr, DISP_E_EXCEPTION);
+    const std::string message(past.error.begin(), past.error.end());
+    EXPECT_EQ(message, "There is no voice number " + std::to_string(count) +
+                           "; the voice list holds " + std::to_string(count) +
+                           " voices, numbered from 0.");
+}
+
+TEST(SpVoiceDeviceTest, SpeakingWithoutASoundOutputFailsButSilencingDoesNot) {
+    Ref voice(SpVoice::Create([] { return std::shared_ptr<AudioSink>(); }));
+    const CallResult speak = Call(voice.get(), SpVoice::kSpeak, kMethod, {Text(u"Hi"), 0});
+    EXPECT_EQ(speak.hr, DISP_E_EXCEPTION);
+    EXPECT_EQ(speak.error, u"No sound output device is available.");
+    EXPECT_EQ(Call(voice.get(), SpVoice::kSpeak, kMethod, {Text(u""), kPurge}).hr, S_OK);
+}
+
+TEST(SpVoiceLifetimeTest, ReleasingTheLastVoiceWhilePlayingStopsQuickly) {
+    auto sink = std::make_shared<MemorySink>(Pacing::SoundCard);
+    IDispatch* voice = SpVoice::Create([sink] { return sink; });
+    Call(voice, SpVoice::kSpeak, kMethod, {Text(kLongText), kAsync});
+    std::this_thread::sleep_for(100ms);
+    const Clock::time_point start = Clock::now();
+    voice->Release();
+    EXPECT_LT(Clock::now() - start, 200ms);
+    const std::size_t count = sink->SampleCount();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(sink->SampleCount(), count);
+}
+
+TEST(SpeechRuntimeTest, TheVoiceClassIsRegisteredUnderItsProgId) {
+    ASSERT_TRUE(ClassRegistry::Initialize());
+    SpeechRuntime::Register([] { return std::make_shared<MemorySink>(Pacing::None); });
+    CLSID clsid;
+    ASSERT_EQ(ClassRegistry::FindClass(u"SAPI.SpVoice", &clsid), S_OK);
+    EXPECT_EQ(clsid, SpeechRuntime::kVoiceClsid);
+    LPDISPATCH created = nullptr;
+    ASSERT_EQ(ClassRegistry::CreateInstance(clsid, &created), S_OK);
+    Ref voice(created);
+    EXPECT_EQ(Call(voice.get(), SpVoice::kRate, kGet).value.lVal(), 0);
+    EXPECT_EQ(Call(voice.get(), SpVoice::kVolume, kGet).value.lVal(), 100);
+    ClassRegistry::Unregister(SpeechRuntime::kVoiceClsid);
+}
+
+} // namespace

@@ -1,0 +1,118 @@
+#include "tests/support/DialogDriver.h"
+
+#include "platform/ui/CDialog.h"
+#include "platform/ui/ControlWidget.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// Owns the test program's QApplication and destroys it when the tests are done, while
+// Qt's own globals still exist; destroyed among the static objects at exit, it would
+// outlive some of them.
+class GuiApplicationOwner : public testing::EmptyTestEventListener {
+  public:
+    GuiApplicationOwner() {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_application = std::make_unique<QApplication>(m_argc, m_argv);
+    }
+
+    void OnTestProgramEnd(const testing::UnitTest&) override { m_application.reset(); }
+
+  private:
+    int m_argc = 1;
+    char m_name[14] = "murmelo-tests";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QApplication> m_application;
+};
+
+} // namespace
+
+void EnsureGuiApplication() {
+    if (QApplication::instance())
+        return;
+    // The listeners take ownership of what they are given.
+    testing::UnitTest::GetInstance()->listeners().Append(new GuiApplicationOwner);
+}
+
+int DialogDriver::RunModal(CDialog& dialog, const std::function<void(DialogDriver&)>& steps) {
+    EnsureGuiApplication();
+    // The timer belongs to guard, so a dialog that never reaches its loop leaves nothing
+    // behind for a later test's loop to run.
+    QObject guard;
+    QTimer::singleShot(0, &guard, [&] {
+        DialogDriver driver(dialog);
+        steps(driver);
+        if (driver.IsOpen()) {
+            ADD_FAILURE() << "the steps left the dialog open";
+            dialog.EndDialog(-2);
+        }
+    });
+    return dialog.DoModal();
+}
+
+QWidget* DialogDriver::Window() const {
+    return m_dialog.GetWidget();
+}
+
+QWidget* DialogDriver::Control(int id) const {
+    QWidget* window = Window();
+    QWidget* control =
+        window ? window->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly)
+               : nullptr;
+    EXPECT_NE(control, nullptr) << "no control " << id;
+    return control;
+}
+
+int DialogDriver::FocusedId() const {
+    QWidget* focus = Window() ? Window()->focusWidget() : nullptr;
+    return focus ? focus->objectName().toInt() : 0;
+}
+
+void DialogDriver::Click(int id) {
+    if (auto* button = qobject_cast<QAbstractButton*>(Control(id)))
+        button->click();
+    else
+        ADD_FAILURE() << "control " << id << " is not a button";
+}
+
+void DialogDriver::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QWidget* target = Window()->focusWidget() ? Window()->focusWidget() : Window();
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(target, &release);
+}
+
+void DialogDriver::SetText(int id, const std::string& text) {
+    ControlWidget::SetText(Control(id), text);
+}
+
+std::string DialogDriver::Text(int id) const {
+    return ControlWidget::GetText(Control(id));
+}
+
+void DialogDriver::ChooseItem(int id, int index) {
+    auto* combo = qobject_cast<QComboBox*>(Control(id));
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+void DialogDriver::CloseBox() {
+    QCloseEvent event;
+    QApplication::sendEvent(Window(), &event);
+}
+
+bool DialogDriver::IsOpen() const {
+    return Window() && Window()->isVisible();
+}

@@ -1,0 +1,38 @@
+#include "ui/CMurmeloDlg.h"
+
+#include "platform/ui/DataExchange.h"
+
+const MessageMap<CMurmeloDlg> CMurmeloDlg::messageMap{&CDialog::messageMap, {}};
+
+CMurmeloDlg::CMurmeloDlg(CWnd* pParent)
+    : CDialog(CMurmeloDlg::IDD, pParent), m_strText(""), m_nRate(0), m_nVolume(0),
+      m_strVoiceHint(""), m_bInputFile(0), m_strInputFile(""), m_nLoop(0), m_pAutoProxy(nullptr),
+      m_hIcon(AfxLoadIcon(IDR_MAINFRAME)) {}
+
+CMurmeloDlg::~CMurmeloDlg() = default;
+
+void CMurmeloDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_TEXT, m_editText);
+    DDX_Control(pDX, IDC_INPUT_FILE, m_editInputFile);
+    DDX_Control(pDX, IDC_VOICE, m_comboVoice);
+    DDX_Text(pDX, IDC_TEXT, m_strText);
+    DDX_Text(pDX, IDC_RATE, m_nRate);
+    DDV_MinMaxLong(pDX, m_nRate, -10, 10);
+    DDX_Text(pDX, IDC_VOLUME, m_nVolume);
+    DDV_MinMaxLong(pDX, m_nVolume, 0, 100);
+    DDX_Text(pDX, IDC_VOICE_HINT, m_strVoiceHint);
+    DDX_Check(pDX, IDC_INPUT_FILE_CHECK, m_bInputFile);
+    DDX_Text(pDX, IDC_INPUT_FILE, m_strInputFile);
+    DDX_Text(pDX, IDC_LOOP, m_nLoop);
+    DDV_MinMaxInt(pDX, m_nLoop, 1, 999);
+}
+
+BOOL CMurmeloDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    m_strVoiceHint = "Mary,\t\tMike,\t\tSam,\t\tChinese";
+
+    UpdateData(FALSE);
+    return TRUE;
+}
