@@ -1,4 +1,5 @@
 #include "platform/ui/ResourceModule.h"
+#include "res/AboutDialogTemplate.h"
 #include "res/MainFrameIcon.h"
 #include "res/MurmeloDialogTemplate.h"
 #include "res/resource.h"
@@ -6,6 +7,7 @@
 namespace {
 
 const DialogTemplate kDialogs[] = {
+    g_aboutDialogTemplate,
     g_murmeloDialogTemplate,
 };
 

@@ -2,14 +2,34 @@
 
 #include "platform/ui/DataExchange.h"
 
-const MessageMap<CMurmeloDlg> CMurmeloDlg::messageMap{&CDialog::messageMap, {}};
+const MessageMap<CMurmeloDlg> CMurmeloDlg::messageMap{
+    &CDialog::messageMap,
+    {
+        {WM_SYSCOMMAND, &CMurmeloDlg::OnSysCommand},
+        {WM_PAINT, &CMurmeloDlg::OnPaint},
+        {WM_QUERYDRAGICON, &CMurmeloDlg::OnQueryDragIcon},
+        {WM_CLOSE, &CMurmeloDlg::OnClose},
+        {IDC_SPEAK_ENGLISH, BN_CLICKED, &CMurmeloDlg::OnSpeakEnglish},
+        {IDC_READ, BN_CLICKED, &CMurmeloDlg::OnRead},
+        {IDC_STOP, BN_CLICKED, &CMurmeloDlg::OnStop},
+        {IDC_RATE_UP, BN_CLICKED, &CMurmeloDlg::OnRateUp},
+        {IDC_RATE_DOWN, BN_CLICKED, &CMurmeloDlg::OnRateDown},
+        {IDC_VOLUME_UP, BN_CLICKED, &CMurmeloDlg::OnVolumeUp},
+        {IDC_VOLUME_DOWN, BN_CLICKED, &CMurmeloDlg::OnVolumeDown},
+        {IDC_VOICE, CBN_SELCHANGE, &CMurmeloDlg::OnSelchangeVoice},
+        {IDC_ENGLISH, BN_CLICKED, &CMurmeloDlg::OnEnglish},
+        {IDC_CHINESE, BN_CLICKED, &CMurmeloDlg::OnChinese},
+        {IDC_SPEAK_CHINESE, BN_CLICKED, &CMurmeloDlg::OnSpeakChinese},
+        {IDC_INPUT_FILE_CHECK, BN_CLICKED, &CMurmeloDlg::OnInputFileCheck},
+        {IDC_TO_WAV, BN_CLICKED, &CMurmeloDlg::OnToWav},
+        {IDC_BROWSE, BN_CLICKED, &CMurmeloDlg::OnBrowse},
+        {IDC_HELP_INFO, BN_CLICKED, &CMurmeloDlg::OnHelpButton},
+    }};
 
 CMurmeloDlg::CMurmeloDlg(CWnd* pParent)
     : CDialog(CMurmeloDlg::IDD, pParent), m_strText(""), m_nRate(0), m_nVolume(0),
       m_strVoiceHint(""), m_bInputFile(0), m_strInputFile(""), m_nLoop(0), m_pAutoProxy(nullptr),
       m_hIcon(AfxLoadIcon(IDR_MAINFRAME)) {}
-
-CMurmeloDlg::~CMurmeloDlg() = default;
 
 void CMurmeloDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -31,7 +51,14 @@ void CMurmeloDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CMurmeloDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
+    AddAboutBoxToSystemMenu();
+    SetWindowIcons();
+
+    InitVoiceList();
+
     m_strVoiceHint = "Mary,\t\tMike,\t\tSam,\t\tChinese";
+
+    LoadSettings();
 
     UpdateData(FALSE);
     return TRUE;

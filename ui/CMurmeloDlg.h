@@ -11,6 +11,9 @@
 #include "speech/CSpeechObjectTokens.h"
 #include "speech/CSpeechVoice.h"
 
+#include <optional>
+#include <string>
+
 class CMurmeloDlgAutoProxy;
 
 // The main window "Parlino". It holds everything the user sees and the voice it speaks
@@ -44,6 +47,58 @@ class CMurmeloDlg : public CDialog {
   protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+
+    // Window chrome and help.
+    void AddAboutBoxToSystemMenu();
+    void SetWindowIcons();
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnHelpButton();
+
+    // Closing, which only hides the dialog while an automation client holds the proxy.
+    BOOL CanExit();
+    void OnClose();
+    void OnOK() override;
+    void OnCancel() override;
+
+    // Voice list and selection.
+    void InitVoiceList();
+    void SelectVoice(int nIndex);
+    void UseVoiceAt(int nIndex);
+    void OnSelchangeVoice();
+
+    // Speaking commands.
+    void OnRead();
+    void SpeakInputFile();
+    void OnStop();
+    void OnRateUp();
+    void OnRateDown();
+    void OnVolumeUp();
+    void OnVolumeDown();
+    void OnInputFileCheck();
+    void OnSpeakEnglish();
+    void OnEnglish();
+    void OnChinese();
+    void OnSpeakChinese();
+
+    // Settings file and text files.
+    void LoadSettings();
+    void SaveSettings();
+    // Enables the edit of the text source that m_bInputFile chooses, disables the other and
+    // gives it the focus; loading the settings and the input-file check box share this rule.
+    void EnableEditsForInputFileMode();
+    // Reads a text file into wide text for speaking (see TextFileReader). False only when the
+    // file cannot be opened, or is too large to hold. The caller passes an empty optional,
+    // which receives the text only when at least one byte was kept; the caller owns it then.
+    static bool ReadTextFile(const char* path, std::optional<std::u16string>& wideText);
+
+    // WAV export and the input-file browse command.
+    void OnToWav();
+    void OnBrowse();
+    // How long ToWav waits for the converter before it looks for the converter's window, in
+    // milliseconds.
+    DWORD m_dwConverterTimeout = 60000;
 
     static const MessageMap<CMurmeloDlg> messageMap;
 };

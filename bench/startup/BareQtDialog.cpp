@@ -47,6 +47,8 @@ QWidget* Create(const DialogControl& control, QWidget* parent) {
         return new QGroupBox(caption, parent);
     case ControlKind::Static:
         return new QLabel(caption, parent);
+    case ControlKind::Icon:
+        return new QLabel(parent);
     case ControlKind::ComboBox:
         return new QComboBox(parent);
     case ControlKind::Edit:

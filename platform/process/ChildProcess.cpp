@@ -1,5 +1,6 @@
 #include "platform/process/ChildProcess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <poll.h>

@@ -31,8 +31,13 @@ QWidget* CDialog::GetWidget() const {
 int CDialog::DoModal() {
     if (!m_pTemplate || m_window)
         return -1;
+    // A dialog given no parent is owned by the application's main window, over which it
+    // opens centred.
+    CWnd* pOwner = m_pParentWnd;
+    if (CWinApp* app = AfxGetApp(); !pOwner && app && app->m_pMainWnd != this)
+        pOwner = app->m_pMainWnd;
     m_window = std::make_unique<DialogWindow>(*this, *m_pTemplate,
-                                              m_pParentWnd ? m_pParentWnd->GetWidget() : nullptr);
+                                              pOwner ? pOwner->GetWidget() : nullptr);
     m_nModalResult = -1;
     m_bEnded = false;
     InitDialog();
@@ -70,11 +75,18 @@ void CDialog::OnCancel() {
 }
 
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) {
+    switch (message) {
+    case WM_CLOSE:
         SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return 0;
+    case WM_SYSCOMMAND:
+    case WM_SETICON:
+    case WM_PAINT:
+    case WM_ICONERASEBKGND:
+        return m_window ? m_window->DefaultProcessing(message, wParam, lParam) : 0;
+    default:
+        return CWnd::DefWindowProc(message, wParam, lParam);
     }
-    return CWnd::DefWindowProc(message, wParam, lParam);
 }
 
 void CDialog::InitDialog() {

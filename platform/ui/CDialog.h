@@ -33,7 +33,8 @@ class CDialog : public CWnd {
     virtual void OnOK();
     virtual void OnCancel();
 
-    // A dialog's default processing turns the close box (WM_CLOSE) into IDCANCEL.
+    // A dialog's default processing turns the close box (WM_CLOSE) into IDCANCEL, and
+    // carries out system commands, sets icons and paints.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     static const MessageMap<CDialog> messageMap;

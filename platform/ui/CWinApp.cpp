@@ -1,5 +1,7 @@
 #include "platform/ui/CWinApp.h"
 
+#include "platform/ole/AfxOleServer.h"
+
 #include <QApplication>
 
 #include <algorithm>
@@ -53,12 +55,20 @@ BOOL CWinApp::HasSwitch(const char* name) const {
     return FALSE;
 }
 
+// A process that the automation system started is not under the user's control: when its
+// last automation object goes, the framework closes the main window and the process ends.
 BOOL CWinApp::RunEmbedded() const {
-    return HasSwitch("Embedding");
+    if (!HasSwitch("Embedding"))
+        return FALSE;
+    AfxOleSetUserCtrl(FALSE);
+    return TRUE;
 }
 
 BOOL CWinApp::RunAutomated() const {
-    return HasSwitch("Automation");
+    if (!HasSwitch("Automation"))
+        return FALSE;
+    AfxOleSetUserCtrl(FALSE);
+    return TRUE;
 }
 
 CWinApp* AfxGetApp() {

@@ -22,7 +22,8 @@ class CWinApp : public CCmdTarget {
 
     // Whether the automation system started the process, recognised by the switches
     // "-Embedding" or "/Embedding" and "-Automation" or "/Automation" (any case) among the
-    // command-line arguments. Any other argument is ignored.
+    // command-line arguments. Any other argument is ignored. Either answer TRUE also takes
+    // the application out of the user's control (AfxOleSetUserCtrl).
     BOOL RunEmbedded() const;
     BOOL RunAutomated() const;
 

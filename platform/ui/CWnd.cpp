@@ -2,10 +2,11 @@
 
 #include "platform/ui/AfxMessageBox.h"
 #include "platform/ui/CDataExchange.h"
+#include "platform/ui/CMenu.h"
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/ControlWidget.h"
-#include "platform/ui/IconHandle.h"
 #include "platform/ui/ModalPrompts.h"
+#include "platform/ui/SystemMenu.h"
 
 #include <QWidget>
 
@@ -68,11 +69,32 @@ void CWnd::GetWindowText(CString& rString) const {
     rString = CString(ControlWidget::GetText(GetWidget()));
 }
 
-void CWnd::SetIcon(HICON hIcon, BOOL /*bBigIcon*/) {
-    // The window system picks the size it needs from the icon's images, so one icon serves
-    // as both the big and the small one.
-    if (QWidget* widget = GetWidget())
-        widget->setWindowIcon(hIcon ? hIcon->icon : QIcon());
+HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
+}
+
+BOOL CWnd::IsIconic() const {
+    QWidget* widget = GetWidget();
+    return widget && widget->isMinimized() ? TRUE : FALSE;
+}
+
+void CWnd::GetClientRect(RECT* lpRect) const {
+    QWidget* widget = GetWidget();
+    *lpRect = widget ? RECT{0, 0, widget->width(), widget->height()} : RECT{};
+}
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
+    QMenu* menu = SystemMenu::Of(GetWidget());
+    if (!menu)
+        return nullptr;
+    if (bRevert) {
+        SystemMenu::Revert(*menu);
+        return nullptr;
+    }
+    if (!m_pSystemMenu)
+        m_pSystemMenu = std::make_unique<CMenu>(this);
+    return m_pSystemMenu.get();
 }
 
 CWnd* CWnd::GetDlgItem(int nID) const {

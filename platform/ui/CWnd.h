@@ -7,6 +7,7 @@
 #include <memory>
 
 class CDataExchange;
+class CMenu;
 class QWidget;
 
 // A window: the dialog itself or one of its controls. A control window is known by its
@@ -24,7 +25,14 @@ class CWnd : public CCmdTarget {
     void SetFocus();
     void SetWindowText(const char* lpszString);
     void GetWindowText(CString& rString) const;
-    void SetIcon(HICON hIcon, BOOL bBigIcon);
+    // Sends WM_SETICON; returns the icon it replaces.
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon);
+    BOOL IsIconic() const;
+    // The client area: left and top are 0, right and bottom its width and height.
+    void GetClientRect(RECT* lpRect) const;
+    // With FALSE, the window's own system menu, which the program may add entries to; null
+    // when the window has none. TRUE removes the entries the program added and gives null.
+    CMenu* GetSystemMenu(BOOL bRevert) const;
     int GetDlgCtrlID() const { return m_nID; }
 
     // The control with this id among this window's children, or null.
@@ -70,4 +78,5 @@ class CWnd : public CCmdTarget {
     int m_nID = 0;
     Message m_current;
     mutable std::map<int, std::unique_ptr<CWnd>> m_dlgItems;
+    mutable std::unique_ptr<CMenu> m_pSystemMenu;
 };

@@ -1,6 +1,9 @@
 #include "platform/ui/DialogLayout.h"
 
 #include "platform/ui/DialogTemplate.h"
+#include "platform/ui/Icon.h"
+#include "platform/ui/IconHandle.h"
+#include "platform/ui/SystemMetrics.h"
 #include "platform/ui/WinUser.h"
 
 #include <QCheckBox>
@@ -38,6 +41,11 @@ int MulDiv(int value, int numerator, int denominator) {
     return static_cast<int>((product >= 0 ? product + half : product - half) / denominator);
 }
 
+// An icon control takes the size of the standard icon, whatever the template gives it.
+QSize IconSize() {
+    return QSize(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+}
+
 QWidget* CreateWidget(const DialogControl& control, QWidget* parent) {
     const QString caption = QString::fromUtf8(control.caption);
     switch (control.kind) {
@@ -48,10 +56,21 @@ QWidget* CreateWidget(const DialogControl& control, QWidget* parent) {
     }
     case ControlKind::CheckBox:
         return new QCheckBox(caption, parent);
-    case ControlKind::GroupBox:
-        return new QGroupBox(caption, parent);
+    case ControlKind::GroupBox: {
+        // A group box only frames the controls inside it. It lies above them in template
+        // order, so it must let clicks through to them.
+        auto* group = new QGroupBox(caption, parent);
+        group->setAttribute(Qt::WA_TransparentForMouseEvents);
+        return group;
+    }
     case ControlKind::Static:
         return new QLabel(caption, parent);
+    case ControlKind::Icon: {
+        auto* label = new QLabel(parent);
+        if (HICON icon = AfxLoadIcon(control.iconId))
+            label->setPixmap(icon->icon.pixmap(IconSize()));
+        return label;
+    }
     case ControlKind::ComboBox: {
         auto* combo = new QComboBox(parent);
         combo->setInsertPolicy(QComboBox::InsertAtBottom);
@@ -93,8 +112,8 @@ QRect DialogLayout::ToPixels(const QRect& units) const {
 QWidget* DialogLayout::CreateControl(const DialogControl& control, QWidget* parent) const {
     QWidget* widget = CreateWidget(control, parent);
     widget->setObjectName(QString::number(control.id));
-    const bool focusable =
-        control.kind != ControlKind::GroupBox && control.kind != ControlKind::Static;
+    const bool focusable = control.kind != ControlKind::GroupBox &&
+                           control.kind != ControlKind::Static && control.kind != ControlKind::Icon;
     widget->setFocusPolicy(!focusable                     ? Qt::NoFocus
                            : (control.style & WS_TABSTOP) ? Qt::StrongFocus
                                                           : Qt::ClickFocus);
@@ -105,6 +124,8 @@ QWidget* DialogLayout::CreateControl(const DialogControl& control, QWidget* pare
         combo->setMaxVisibleItems(std::max(1, place.height() / lineHeight - 1));
         place.setHeight(std::min(place.height(), lineHeight));
     }
+    if (control.kind == ControlKind::Icon)
+        place.setSize(IconSize());
     widget->setGeometry(place);
     widget->setVisible(control.state != ControlState::Hidden);
     widget->setEnabled(control.state != ControlState::Disabled);

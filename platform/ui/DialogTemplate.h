@@ -8,7 +8,7 @@
 // controls in tab order. Positions and sizes are in dialog units, which the framework
 // converts to pixels with the base units of the template's font.
 
-enum class ControlKind { PushButton, CheckBox, GroupBox, Static, Edit, ComboBox };
+enum class ControlKind { PushButton, CheckBox, GroupBox, Static, Icon, Edit, ComboBox };
 
 // The state a control starts in.
 enum class ControlState { Visible, Hidden, Disabled };
@@ -23,6 +23,9 @@ struct DialogControl {
     int cy;
     ControlState state;
     DWORD style;
+    // The icon resource an icon control shows; the platform keeps it where other
+    // controls keep their text.
+    UINT iconId = 0;
 };
 
 struct DialogTemplate {

@@ -1,6 +1,7 @@
 #include "platform/ui/QtModalPrompts.h"
 
 #include "platform/ui/CWnd.h"
+#include "platform/ui/QtFileChooser.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -64,4 +65,10 @@ int QtModalPrompts::MessageBox(const CWnd* pOwner, const CString& text, const CS
             return id;
     }
     return hasCancel ? IDCANCEL : buttons.front();
+}
+
+std::optional<std::string> QtModalPrompts::FileDialog(const CWnd* pOwner,
+                                                      const FileDialogRequest& request) {
+    QWidget* owner = pOwner ? pOwner->GetWidget() : QApplication::activeWindow();
+    return RunQtFileChooser(owner, request);
 }

@@ -7,11 +7,33 @@
 
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_PAINT = 0x000F;
+inline constexpr UINT WM_ICONERASEBKGND = 0x0027;
 inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
 inline constexpr UINT WM_SETICON = 0x0080;
 inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
+
+// WM_SETICON's wParam: which of the window's two icons is set.
+inline constexpr WPARAM ICON_SMALL = 0;
+inline constexpr WPARAM ICON_BIG = 1;
+
+// System commands (WM_SYSCOMMAND's wParam). The framework owns the low four bits and the
+// range from 0xF000 up; a program's own system-menu entries lie below it.
+inline constexpr UINT SC_MINIMIZE = 0xF020;
+inline constexpr UINT SC_CLOSE = 0xF060;
+inline constexpr UINT SC_KEYMENU = 0xF100;
+inline constexpr UINT SC_RESTORE = 0xF120;
+
+// Menu entry flags.
+inline constexpr UINT MF_STRING = 0x0000;
+inline constexpr UINT MF_GRAYED = 0x0001;
+inline constexpr UINT MF_BYPOSITION = 0x0400;
+inline constexpr UINT MF_SEPARATOR = 0x0800;
+
+// GetSystemMetrics indexes.
+inline constexpr int SM_CXICON = 11;
+inline constexpr int SM_CYICON = 12;
 
 // Notification codes, carried in the high word of a WM_COMMAND's wParam.
 inline constexpr UINT BN_CLICKED = 0;
@@ -25,6 +47,20 @@ inline constexpr UINT CB_GETCOUNT = 0x0146;
 inline constexpr UINT CB_GETCURSEL = 0x0147;
 inline constexpr UINT CB_SETCURSEL = 0x014E;
 inline constexpr LRESULT CB_ERR = -1;
+
+// A point and a rectangle in pixels; a rectangle's right and bottom lie just outside it.
+struct POINT {
+    LONG x = 0;
+    LONG y = 0;
+    friend bool operator==(const POINT&, const POINT&) = default;
+};
+
+struct RECT {
+    LONG left = 0;
+    LONG top = 0;
+    LONG right = 0;
+    LONG bottom = 0;
+};
 
 inline constexpr WPARAM MAKEWPARAM(UINT low, UINT high) {
     return static_cast<WPARAM>((low & 0xFFFFu) | ((high & 0xFFFFu) << 16));
@@ -89,6 +125,8 @@ inline constexpr DWORD ES_AUTOHSCROLL = 0x0080u;
 inline constexpr DWORD ES_WANTRETURN = 0x1000u;
 
 inline constexpr DWORD SS_LEFT = 0x0000u;
+inline constexpr DWORD SS_ICON = 0x0003u;
+inline constexpr DWORD SS_NOPREFIX = 0x0080u;
 
 inline constexpr DWORD CBS_DROPDOWNLIST = 0x0003u;
 inline constexpr DWORD CBS_SORT = 0x0100u;

@@ -8,14 +8,13 @@ namespace {
 // first sound start early and let a stop take effect between two chunks.
 constexpr int kChunkMilliseconds = 20;
 
+bool InitializeOnce() {
+    static const bool ready =
+        espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, kChunkMilliseconds, nullptr,
+                          espeakINITIALIZE_DONT_EXIT) == EspeakEngine::kSampleRate;
+    return ready;
+}
+
 } // namespace
 
-EspeakEngine::EspeakEngine() {
-    const int sampleRate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, kChunkMilliseconds, nullptr,
-                                             espeakINITIALIZE_DONT_EXIT);
-    m_ready = sampleRate == kSampleRate;
-}
-
-EspeakEngine::~EspeakEngine() {
-    espeak_Terminate();
-}
+EspeakEngine::EspeakEngine() : m_ready(InitializeOnce()) {}

@@ -1,8 +1,8 @@
 #include "runtime/speech/SpObjectToken.h"
 
 #include "platform/ole/COleVariant.h"
+#include "platform/text/AnsiCodePage.h"
 #include "runtime/speech/DispatchCall.h"
-#include "runtime/speech/TextCoding.h"
 
 LPDISPATCH SpObjectToken::Create(VoiceInfo voice) {
     // The object deletes itself when its last reference is released.
@@ -17,6 +17,6 @@ HRESULT SpObjectToken::Invoke(DISPID dispIdMember, WORD wFlags, std::span<const 
         return DispatchCall::WrongArguments(pExcepInfo, u"GetDescription", u"a locale number");
     // Descriptions are the same in every locale.
     DispatchCall::SetResult(pVarResult,
-                            COleVariant::FromString(TextCoding::Utf8ToUtf16(m_voice.description)));
+                            COleVariant::FromString(AnsiCodePage::ToWide(m_voice.description)));
     return S_OK;
 }

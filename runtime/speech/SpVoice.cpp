@@ -2,12 +2,12 @@
 
 #include "platform/ole/COleVariant.h"
 #include "platform/ole/DispatchErrors.h"
+#include "platform/text/AnsiCodePage.h"
 #include "runtime/speech/DispatchCall.h"
 #include "runtime/speech/SpObjectToken.h"
 #include "runtime/speech/SpObjectTokens.h"
 #include "runtime/speech/SpeechChannel.h"
 #include "runtime/speech/SpeechWorker.h"
-#include "runtime/speech/TextCoding.h"
 
 #include <algorithm>
 
@@ -18,13 +18,14 @@ constexpr LONG kMaxRate = 10;
 constexpr LONG kMinVolume = 0;
 constexpr LONG kMaxVolume = 100;
 
-// A new voice speaks English when eSpeak NG has it, else the first voice listed.
+// A new voice speaks with eSpeak NG's own default voice (British English) when it is
+// installed, else with the first voice listed.
 VoiceInfo DefaultVoice(const std::vector<VoiceInfo>& voices) {
-    const auto english = std::find_if(voices.begin(), voices.end(), [](const VoiceInfo& voice) {
-        return voice.language == "en";
+    const auto standard = std::find_if(voices.begin(), voices.end(), [](const VoiceInfo& voice) {
+        return voice.language == "en-gb";
     });
-    if (english != voices.end())
-        return *english;
+    if (standard != voices.end())
+        return *standard;
     return voices.empty() ? VoiceInfo{} : voices.front();
 }
 
@@ -143,15 +144,17 @@ HRESULT SpVoice::Speak(std::span<const COleVariant> args, COleVariant* pVarResul
     const LONG flags = args[1].lVal();
     if (flags & SVSFPurgeBeforeSpeak)
         m_worker->Purge(*m_channel);
-    // A null text is as empty as an empty one; with the purge flag it only silences.
-    std::string text = TextCoding::Utf16ToUtf8(args[0].bstrVal());
-    if (text.empty()) {
+    // A null text is as empty as an empty one. An empty text makes no sound, so it needs
+    // no sound output: queued, it is over at once; spoken synchronously, it waits for
+    // what was queued before it; with the purge flag it only silences.
+    std::string text = AnsiCodePage::FromWide(args[0].bstrVal()).str();
+    const bool async = (flags & SVSFlagsAsync) != 0;
+    if (text.empty() && async) {
         DispatchCall::SetResult(pVarResult, COleVariant(m_lastStreamNumber));
         return S_OK;
     }
-    if (!m_channel->EnsureOpen())
+    if (!text.empty() && !m_channel->EnsureOpen())
         return DispatchErrors::Raise(pExcepInfo, u"No sound output device is available.");
-    const bool async = (flags & SVSFlagsAsync) != 0;
     std::future<void> finished = m_worker->Enqueue(m_channel, std::move(text),
                                                    {m_voice.identifier, m_rate, m_volume}, !async);
     if (!async)

@@ -8,8 +8,8 @@
 
 namespace {
 
-// Held by a worker thread for as long as it has eSpeak NG initialised, so that a worker
-// starting while the previous one is still shutting down waits for it.
+// Held by a worker thread for as long as it uses eSpeak NG, so that a worker starting
+// while the previous one is still shutting down waits for it.
 std::mutex& EngineOwnership() {
     static std::mutex ownership;
     return ownership;
@@ -106,9 +106,13 @@ void SpeechWorker::Speak(SpeechSynthesizer& synthesizer, Utterance& utterance) {
     const unsigned generation = utterance.generation;
     if (generation != channel.Generation())
         return;
-    synthesizer.Synthesize(
-        utterance.utf8Text, utterance.settings,
-        [&](std::span<const std::int16_t> samples) { return channel.Write(samples, generation); });
+    // An empty text only marks a point in the queue that a caller waits for.
+    if (!utterance.utf8Text.empty()) {
+        synthesizer.Synthesize(utterance.utf8Text, utterance.settings,
+                               [&](std::span<const std::int16_t> samples) {
+                                   return channel.Write(samples, generation);
+                               });
+    }
     if (utterance.awaited)
         channel.Drain(generation);
 }

@@ -2,16 +2,26 @@
 
 #include <sonic.h>
 
-TimeStretcher::TimeStretcher(int sampleRate, double speed, int volume)
-    : m_stream(sonicCreateStream(sampleRate, 1)), m_volume(volume) {
-    sonicSetSpeed(m_stream, static_cast<float>(speed));
+TimeStretcher::TimeStretcher(int sampleRate, double speed, int volume) : m_volume(volume) {
+    // At the normal speed the samples need no stretching and pass straight through.
+    if (speed != 1.0) {
+        m_stream = sonicCreateStream(sampleRate, 1);
+        sonicSetSpeed(m_stream, static_cast<float>(speed));
+    }
 }
 
 TimeStretcher::~TimeStretcher() {
-    sonicDestroyStream(m_stream);
+    if (m_stream)
+        sonicDestroyStream(m_stream);
 }
 
 bool TimeStretcher::Feed(std::span<const std::int16_t> samples, const Output& output) {
+    if (!m_stream) {
+        if (m_volume == 100)
+            return output(samples);
+        m_buffer.assign(samples.begin(), samples.end());
+        return Scale(output);
+    }
     // libsonic takes a non-const pointer but only reads the samples.
     sonicWriteShortToStream(m_stream, const_cast<short*>(samples.data()),
                             static_cast<int>(samples.size()));
@@ -19,6 +29,8 @@ bool TimeStretcher::Feed(std::span<const std::int16_t> samples, const Output& ou
 }
 
 bool TimeStretcher::Finish(const Output& output) {
+    if (!m_stream)
+        return true;
     sonicFlushStream(m_stream);
     return Drain(output);
 }
@@ -31,13 +43,17 @@ bool TimeStretcher::Drain(const Output& output) {
         if (read <= 0)
             break;
         m_buffer.resize(static_cast<std::size_t>(read));
-        // The volume scales linearly; 100 keeps eSpeak NG's own amplitude.
-        if (m_volume != 100) {
-            for (std::int16_t& sample : m_buffer)
-                sample = static_cast<std::int16_t>(sample * m_volume / 100);
-        }
-        if (!output(m_buffer))
+        if (!Scale(output))
             return false;
     }
     return true;
+}
+
+bool TimeStretcher::Scale(const Output& output) {
+    // The volume scales linearly; 100 keeps eSpeak NG's own amplitude.
+    if (m_volume != 100) {
+        for (std::int16_t& sample : m_buffer)
+            sample = static_cast<std::int16_t>(sample * m_volume / 100);
+    }
+    return output(m_buffer);
 }

@@ -27,6 +27,8 @@ class TimeStretcher {
 
   private:
     bool Drain(const Output& output);
+    // Applies the volume to the buffer and passes it on.
+    bool Scale(const Output& output);
 
     sonicStreamStruct* m_stream = nullptr;
     int m_volume;

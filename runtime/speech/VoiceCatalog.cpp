@@ -20,12 +20,10 @@ std::string MainLanguageOf(const espeak_VOICE& voice) {
     return voice.languages && voice.languages[0] ? std::string(voice.languages + 1) : std::string();
 }
 
-} // namespace
-
-std::vector<VoiceInfo> VoiceCatalog::List(EspeakEngine& engine) {
+// Reads the voices from eSpeak NG. Once per process is enough, as the installed voices do
+// not change while a program runs, and eSpeak NG loses memory on every further listing.
+std::vector<VoiceInfo> ReadVoices() {
     std::vector<VoiceInfo> voices;
-    if (!engine.IsReady())
-        return voices;
     for (const espeak_VOICE** voice = espeak_ListVoices(nullptr); voice && *voice; ++voice) {
         const espeak_VOICE& entry = **voice;
         if (!entry.name || !entry.identifier)
@@ -36,5 +34,14 @@ std::vector<VoiceInfo> VoiceCatalog::List(EspeakEngine& engine) {
             continue;
         voices.push_back({entry.identifier, DescriptionOf(entry.name), MainLanguageOf(entry)});
     }
+    return voices;
+}
+
+} // namespace
+
+std::vector<VoiceInfo> VoiceCatalog::List(EspeakEngine& engine) {
+    if (!engine.IsReady())
+        return {};
+    static const std::vector<VoiceInfo> voices = ReadVoices();
     return voices;
 }

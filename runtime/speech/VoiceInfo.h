@@ -8,6 +8,6 @@ struct VoiceInfo {
     std::string identifier;
     // The voice's name with underscores shown as spaces, as a user reads it.
     std::string description;
-    // The voice's main language, such as "en" or "cmn".
+    // The voice's main language, such as "en-gb" or "cmn".
     std::string language;
 };

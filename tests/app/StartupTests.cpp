@@ -3,6 +3,7 @@
 #include "platform/ui/CWnd.h"
 
 #include "tests/support/DialogDriver.h"
+#include "tests/support/FakeSpeechRuntime.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QTimer>
@@ -53,6 +54,7 @@ TEST(Startup, OleFailureShowsItsMessageAndNothingElse) {
 
 TEST(Startup, RunsTheMainDialogAndReturnsFalseWhenItEnds) {
     EnsureGuiApplication();
+    FakeSpeechRuntime runtime({"Voice A"});
     ScriptedPrompts prompts;
     MainWindowProbe probe;
     EXPECT_EQ(theApp.InitInstance(), FALSE);

@@ -1,8 +1,10 @@
-#include "tests/platform/profile/ChildProcess.h"
-#include "tests/platform/profile/ScratchDirectoryTest.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/FileBytes.h"
 
 #include "platform/text/AnsiCodePage.h"
 #include "storage/TextFileReader.h"
+
+#include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
@@ -50,7 +52,7 @@ const std::vector<ReadCase> kReadCases = {
      u"a\uFFFDb", 3},
 };
 
-class Reading : public ScratchDirectoryTest, public ::testing::WithParamInterface<ReadCase> {};
+class Reading : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(Reading, FiltersAndConverts) {
     const ReadCase& c = GetParam();
@@ -98,7 +100,7 @@ const std::vector<MixCase> kMixCases = {
     {"NulLate", {"ab", "\xE4\xBD\xA0", "\r\n", std::string(1, '\0'), "."}, 700'000},
 };
 
-class LongText : public ScratchDirectoryTest, public ::testing::WithParamInterface<MixCase> {};
+class LongText : public ::testing::TestWithParam<MixCase> {};
 
 TEST_P(LongText, ReadsAsAWholeTextWould) {
     const MixCase& c = GetParam();
@@ -125,9 +127,7 @@ TEST_P(LongText, ReadsAsAWholeTextWould) {
 INSTANTIATE_TEST_SUITE_P(TextFile, LongText, ::testing::ValuesIn(kMixCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-using TextFileRead = ScratchDirectoryTest;
-
-TEST_F(TextFileRead, BytesNeedingCareAtEveryPlaceAroundTheFirstBlockEnd) {
+TEST(TextFileRead, BytesNeedingCareAtEveryPlaceAroundTheFirstBlockEnd) {
     const std::string tail = "\r\n\xE4\xBD\xA0\r.\n\xF0\x9F\x98\x80\r";
     for (std::size_t lead = 256 * 1024 - 8; lead <= 256 * 1024 + 12; ++lead) {
         const std::string raw = std::string(lead, 'a') + tail + "z";
@@ -141,7 +141,7 @@ TEST_F(TextFileRead, BytesNeedingCareAtEveryPlaceAroundTheFirstBlockEnd) {
     }
 }
 
-TEST_F(TextFileRead, FileThatCannotBeOpenedLeavesTheOutputAlone) {
+TEST(TextFileRead, FileThatCannotBeOpenedLeavesTheOutputAlone) {
     std::optional<std::u16string> text = u"earlier";
     CaptureStdout();
     EXPECT_FALSE(TextFileReader::Read("missing.txt", text));
@@ -149,7 +149,7 @@ TEST_F(TextFileRead, FileThatCannotBeOpenedLeavesTheOutputAlone) {
     EXPECT_EQ(text, u"earlier");
 }
 
-TEST_F(TextFileRead, NothingKeptLeavesTheOutputAlone) {
+TEST(TextFileRead, NothingKeptLeavesTheOutputAlone) {
     WriteFile("in.txt", "...");
     std::optional<std::u16string> text = u"earlier";
     CaptureStdout();
@@ -160,7 +160,7 @@ TEST_F(TextFileRead, NothingKeptLeavesTheOutputAlone) {
 
 // A folder, a FIFO without a writer and an endless device must be refused at once; before,
 // the FIFO blocked the dialog forever and the device filled the memory.
-TEST_F(TextFileRead, PathsThatAreNoRegularFilesAreRefusedAtOnce) {
+TEST(TextFileRead, PathsThatAreNoRegularFilesAreRefusedAtOnce) {
     std::filesystem::create_directory("folder");
     ASSERT_EQ(mkfifo("fifo", 0644), 0);
     for (const char* path : {"folder", "fifo", "/dev/zero"}) {
@@ -174,7 +174,7 @@ TEST_F(TextFileRead, PathsThatAreNoRegularFilesAreRefusedAtOnce) {
     }
 }
 
-TEST_F(TextFileRead, FileLargerThanAnIntCountIsRefused) {
+TEST(TextFileRead, FileLargerThanAnIntCountIsRefused) {
     // A sparse file: nothing is written to disk and nothing may be read.
     const std::size_t size = static_cast<std::size_t>(INT_MAX) + 1;
     WriteFile("huge.txt", "");
@@ -186,7 +186,7 @@ TEST_F(TextFileRead, FileLargerThanAnIntCountIsRefused) {
     EXPECT_FALSE(text);
 }
 
-TEST_F(TextFileRead, FileTooLargeForTheMemoryIsRefused) {
+TEST(TextFileRead, FileTooLargeForTheMemoryIsRefused) {
     WriteFile("large.txt", "");
     std::filesystem::resize_file("large.txt", 512 * 1024 * 1024);
     const auto result = RunInChild([] {

@@ -15,3 +15,13 @@ int ScriptedPrompts::MessageBox(const CWnd* /*pOwner*/, const CString& text, con
     m_answers.pop_front();
     return answer;
 }
+
+std::optional<std::string> ScriptedPrompts::FileDialog(const CWnd* /*pOwner*/,
+                                                       const FileDialogRequest& request) {
+    m_fileDialogs.push_back(request);
+    if (m_fileAnswers.empty())
+        return std::nullopt;
+    std::optional<std::string> answer = m_fileAnswers.front();
+    m_fileAnswers.pop_front();
+    return answer;
+}

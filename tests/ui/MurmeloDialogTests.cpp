@@ -4,6 +4,8 @@
 #include "ui/CMurmeloDlg.h"
 
 #include "tests/support/DialogDriver.h"
+#include "tests/support/FakeSpeechRuntime.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QAbstractButton>
@@ -52,6 +54,18 @@ bool MatchesKind(const QWidget* widget, ControlKind kind) {
     }
 }
 
+// The dialog as the program runs it: with a speech runtime, no unanswered message box, and
+// settings that keep the text box as the source (as the template has it).
+class MurmeloDialog : public testing::Test {
+  protected:
+    void SetUp() override {
+        WriteFile("set.ini", "[Setting]\r\nInputFileChk=0\r\nRate=-3\r\nLoop=2\r\n");
+    }
+
+    FakeSpeechRuntime runtime{{"Voice A", "Voice B"}};
+    ScriptedPrompts prompts;
+};
+
 } // namespace
 
 TEST(MurmeloTemplate, HasTwentyNineControlsWithUniqueIds) {
@@ -81,7 +95,7 @@ TEST(MurmeloTemplate, EveryCommandOfTheTableHasItsControl) {
     }
 }
 
-TEST(MurmeloDialog, BuildsEveryControlOfTheTemplateInItsState) {
+TEST_F(MurmeloDialog, BuildsEveryControlOfTheTemplateInItsState) {
     CMurmeloDlg dlg;
     std::set<int> hidden;
     DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
@@ -103,7 +117,7 @@ TEST(MurmeloDialog, BuildsEveryControlOfTheTemplateInItsState) {
                                      IDC_CHINESE, IDC_SPEAK_CHINESE}));
 }
 
-TEST(MurmeloDialog, StartsWithTheFocusOnReadAndTabsInTemplateOrder) {
+TEST_F(MurmeloDialog, StartsWithTheFocusOnReadAndTabsInTemplateOrder) {
     CMurmeloDlg dlg;
     std::vector<int> visited;
     DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
@@ -119,20 +133,20 @@ TEST(MurmeloDialog, StartsWithTheFocusOnReadAndTabsInTemplateOrder) {
                                          IDC_TO_WAV, IDC_BROWSE, IDC_HELP_INFO, IDC_READ}));
 }
 
-TEST(MurmeloDialog, InitialisationPushesTheMembersAndTheVoiceHint) {
+TEST_F(MurmeloDialog, InitialisationPushesTheMembersAndTheVoiceHint) {
     CMurmeloDlg dlg;
     DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
         EXPECT_EQ(driver.Text(IDC_VOICE_HINT), "Mary,\t\tMike,\t\tSam,\t\tChinese");
         EXPECT_EQ(dlg.m_strVoiceHint, "Mary,\t\tMike,\t\tSam,\t\tChinese");
         EXPECT_EQ(driver.Text(IDC_TEXT), "");
-        EXPECT_EQ(driver.Text(IDC_RATE), "0");
-        EXPECT_EQ(driver.Text(IDC_LOOP), "0");
+        EXPECT_EQ(driver.Text(IDC_RATE), "-3");
+        EXPECT_EQ(driver.Text(IDC_LOOP), "2");
         EXPECT_TRUE(dlg.m_comboVoice.IsAttached());
         driver.PressKey(Qt::Key_Escape);
     });
 }
 
-TEST(MurmeloDialog, EnterInTheTextBoxIsReadsCommandAndAddsNoLineBreak) {
+TEST_F(MurmeloDialog, EnterInTheTextBoxIsReadsCommandAndAddsNoLineBreak) {
     ReadProbeDlg dlg;
     DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
         dlg.m_editText.SetFocus();
@@ -144,7 +158,7 @@ TEST(MurmeloDialog, EnterInTheTextBoxIsReadsCommandAndAddsNoLineBreak) {
     EXPECT_EQ(dlg.m_nReads, 1);
 }
 
-TEST(MurmeloDialog, EscapeExitAndTheCloseBoxEndTheDialog) {
+TEST_F(MurmeloDialog, EscapeExitAndTheCloseBoxEndTheDialog) {
     const std::vector<std::function<void(DialogDriver&)>> endings = {
         [](DialogDriver& driver) { driver.PressKey(Qt::Key_Escape); },
         [](DialogDriver& driver) { driver.Click(IDCANCEL); },
@@ -156,7 +170,7 @@ TEST(MurmeloDialog, EscapeExitAndTheCloseBoxEndTheDialog) {
     }
 }
 
-TEST(MurmeloDialog, LoadsItsIconWithBothSizes) {
+TEST_F(MurmeloDialog, LoadsItsIconWithBothSizes) {
     EnsureGuiApplication();
     CMurmeloDlg dlg;
     ASSERT_NE(dlg.m_hIcon, nullptr);
@@ -174,13 +188,12 @@ struct RangeCase {
     BOOL accepted;
 };
 
-class MurmeloRanges : public testing::TestWithParam<RangeCase> {};
+class MurmeloRanges : public MurmeloDialog, public testing::WithParamInterface<RangeCase> {};
 
 } // namespace
 
 TEST_P(MurmeloRanges, AcceptTheBoundsAndRejectWhatLiesBeyond) {
     const RangeCase& c = GetParam();
-    ScriptedPrompts prompts;
     CMurmeloDlg dlg;
     BOOL accepted = -1;
     DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
@@ -214,8 +227,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, MurmeloRanges,
                              return info.param.name;
                          });
 
-TEST(MurmeloDialog, AFailingRateHoldsTheTypedValueAndLaterEntriesAreNotRead) {
-    ScriptedPrompts prompts;
+TEST_F(MurmeloDialog, AFailingRateHoldsTheTypedValueAndLaterEntriesAreNotRead) {
     CMurmeloDlg dlg;
     DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
         driver.SetText(IDC_TEXT, "typed");
@@ -227,8 +239,19 @@ TEST(MurmeloDialog, AFailingRateHoldsTheTypedValueAndLaterEntriesAreNotRead) {
     });
     EXPECT_EQ(dlg.m_strText, "typed");
     EXPECT_EQ(dlg.m_nRate, 11);
-    EXPECT_EQ(dlg.m_nVolume, 0);
-    EXPECT_EQ(dlg.m_nLoop, 0);
+    EXPECT_EQ(dlg.m_nVolume, 10);
+    EXPECT_EQ(dlg.m_nLoop, 2);
     ASSERT_EQ(prompts.Boxes().size(), 1u);
     EXPECT_EQ(prompts.Boxes()[0].text, "Please enter an integer between -10 and 10.");
+}
+
+TEST_F(MurmeloDialog, AClickInsideAGroupBoxReachesTheControlBeneathIt) {
+    CMurmeloDlg dlg;
+    DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
+        QWidget* edit = driver.Control(IDC_TEXT);
+        QWidget* window = driver.Window();
+        QWidget* hit = window->childAt(edit->mapTo(window, edit->rect().center()));
+        EXPECT_TRUE(hit == edit || edit->isAncestorOf(hit));
+        driver.PressKey(Qt::Key_Escape);
+    });
 }

@@ -74,7 +74,8 @@ class WindowQueriesTest : public ::testing::Test {
         }
         m_display.emplace(s_server->display().c_str());
         m_connection = xcb_connect(nullptr, nullptr);
-        ASSERT_EQ(xcb_connection_has_error(m_connection), 0) << s_server->display() << " " << getenv("DISPLAY");
+        ASSERT_EQ(xcb_connection_has_error(m_connection), 0)
+            << "cannot connect to " << s_server->display();
         m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
     }
 

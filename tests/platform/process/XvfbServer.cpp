@@ -24,8 +24,10 @@ XvfbServer::XvfbServer() {
         return;
     }
     std::string fd = std::to_string(fds[1]);
-    std::vector<std::string> arguments{"Xvfb", "-displayfd", fd,  "-nolisten",
-                                       "tcp",  "-screen",    "0", "320x240x24"};
+    // -noreset: by default the server resets when its last client leaves and refuses
+    // connections meanwhile, which races the next test's connection.
+    std::vector<std::string> arguments{"Xvfb",     "-displayfd", fd,  "-nolisten", "tcp",
+                                       "-noreset", "-screen",    "0", "320x240x24"};
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());

@@ -1,6 +1,8 @@
-#include "ScratchDirectoryTest.h"
+#include "tests/support/FileBytes.h"
 
 #include "platform/profile/PrivateProfile.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <sys/stat.h>
@@ -41,8 +43,7 @@ const std::vector<StringCase> kStringCases = {
     {"EmptyValue", "[Setting]\r\nRate=\r\n", "Setting", "Rate", ""},
 };
 
-class StringReading : public ScratchDirectoryTest,
-                      public ::testing::WithParamInterface<StringCase> {};
+class StringReading : public ::testing::TestWithParam<StringCase> {};
 
 TEST_P(StringReading, FindsTheValue) {
     const StringCase& c = GetParam();
@@ -83,8 +84,7 @@ const std::vector<IntegerCase> kIntegerCases = {
     {"EmptyQuotesGiveDefault", "''", 77},
 };
 
-class IntegerReading : public ScratchDirectoryTest,
-                       public ::testing::WithParamInterface<IntegerCase> {};
+class IntegerReading : public ::testing::TestWithParam<IntegerCase> {};
 
 TEST_P(IntegerReading, ReadsLikeTheOriginal) {
     WriteFile(kFile, std::string("[Setting]\r\nRate=") + GetParam().stored + "\r\n");
@@ -129,7 +129,7 @@ const std::vector<CutCase> kCutCases = {
      }()},
 };
 
-class BufferCut : public ScratchDirectoryTest, public ::testing::WithParamInterface<CutCase> {};
+class BufferCut : public ::testing::TestWithParam<CutCase> {};
 
 TEST_P(BufferCut, NeverSplitsACharacter) {
     const CutCase& c = GetParam();
@@ -145,9 +145,7 @@ TEST_P(BufferCut, NeverSplitsACharacter) {
 INSTANTIATE_TEST_SUITE_P(PrivateProfile, BufferCut, ::testing::ValuesIn(kCutCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-using PrivateProfileRead = ScratchDirectoryTest;
-
-TEST_F(PrivateProfileRead, MissingFileGivesDefaults) {
+TEST(PrivateProfileRead, MissingFileGivesDefaults) {
     char buffer[16] = "untouched";
     EXPECT_EQ(GetPrivateProfileIntA("Setting", "Voice", 10, kFile), 10u);
     EXPECT_EQ(
@@ -155,7 +153,7 @@ TEST_F(PrivateProfileRead, MissingFileGivesDefaults) {
     EXPECT_STREQ(buffer, "none");
 }
 
-TEST_F(PrivateProfileRead, DefaultLosesTrailingBlanksAndIsCut) {
+TEST(PrivateProfileRead, DefaultLosesTrailingBlanksAndIsCut) {
     char buffer[4] = "";
     EXPECT_EQ(GetPrivateProfileStringA("Setting", "X", "ab  ", buffer, sizeof buffer, kFile), 2u);
     EXPECT_STREQ(buffer, "ab");
@@ -163,14 +161,14 @@ TEST_F(PrivateProfileRead, DefaultLosesTrailingBlanksAndIsCut) {
     EXPECT_STREQ(buffer, "abc");
 }
 
-TEST_F(PrivateProfileRead, ZeroSizeBufferIsNotTouched) {
+TEST(PrivateProfileRead, ZeroSizeBufferIsNotTouched) {
     WriteFile(kFile, "[Setting]\r\nRate=5\r\n");
     char buffer = '#';
     EXPECT_EQ(GetPrivateProfileStringA("Setting", "Rate", "", &buffer, 0, kFile), 0u);
     EXPECT_EQ(buffer, '#');
 }
 
-TEST_F(PrivateProfileRead, FolderOrFifoNamedLikeTheFileGivesDefaults) {
+TEST(PrivateProfileRead, FolderOrFifoNamedLikeTheFileGivesDefaults) {
     std::filesystem::create_directory("folder.ini");
     ASSERT_EQ(mkfifo("fifo.ini", 0644), 0);
     for (const char* path : {"./folder.ini", "./fifo.ini"}) {

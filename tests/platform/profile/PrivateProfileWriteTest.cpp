@@ -1,7 +1,9 @@
-#include "ChildProcess.h"
-#include "ScratchDirectoryTest.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/FileBytes.h"
 
 #include "platform/profile/PrivateProfile.h"
+
+#include <gtest/gtest.h>
 
 #include <csignal>
 #include <string>
@@ -50,7 +52,7 @@ const std::vector<WriteCase> kWriteCases = {
     {"StoresQuotesAsGiven", "", "InputText", "\"quoted\"", "[Setting]\r\nInputText=\"quoted\"\r\n"},
 };
 
-class Writing : public ScratchDirectoryTest, public ::testing::WithParamInterface<WriteCase> {};
+class Writing : public ::testing::TestWithParam<WriteCase> {};
 
 TEST_P(Writing, ChangesOnlyWhatItMust) {
     const WriteCase& c = GetParam();
@@ -63,9 +65,7 @@ TEST_P(Writing, ChangesOnlyWhatItMust) {
 INSTANTIATE_TEST_SUITE_P(PrivateProfile, Writing, ::testing::ValuesIn(kWriteCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-using PrivateProfileWrite = ScratchDirectoryTest;
-
-TEST_F(PrivateProfileWrite, NewFileListsKeysInWriteOrderAndReadsBack) {
+TEST(PrivateProfileWrite, NewFileListsKeysInWriteOrderAndReadsBack) {
     const std::vector<std::pair<const char*, const char*>> keys = {
         {"InputFileChk", "0"},  {"InputFileFile", "/tmp/a b.txt"},
         {"InputText", "hello"}, {"Rate", "-3"},
@@ -83,21 +83,21 @@ TEST_F(PrivateProfileWrite, NewFileListsKeysInWriteOrderAndReadsBack) {
     EXPECT_STREQ(buffer, "/tmp/a b.txt");
 }
 
-TEST_F(PrivateProfileWrite, NamesWithLineBreaksAreRefused) {
+TEST(PrivateProfileWrite, NamesWithLineBreaksAreRefused) {
     WriteFile(kFile, "[Setting]\r\n");
     EXPECT_EQ(WritePrivateProfileStringA("Setting", "Rate\r\n[X]", "1", kFile), FALSE);
     EXPECT_EQ(WritePrivateProfileStringA("Setting\nA", "Rate", "1", kFile), FALSE);
     EXPECT_EQ(ReadFile(kFile), "[Setting]\r\n");
 }
 
-TEST_F(PrivateProfileWrite, KeepsTheFilesPermissions) {
+TEST(PrivateProfileWrite, KeepsTheFilesPermissions) {
     WriteFile(kFile, "[Setting]\r\n");
     std::filesystem::permissions(kFile, std::filesystem::perms(0640));
     ASSERT_EQ(WritePrivateProfileStringA("Setting", "Rate", "1", kFile), TRUE);
     EXPECT_EQ(std::filesystem::status(kFile).permissions(), std::filesystem::perms(0640));
 }
 
-TEST_F(PrivateProfileWrite, WritesThroughASymbolicLink) {
+TEST(PrivateProfileWrite, WritesThroughASymbolicLink) {
     WriteFile("real.ini", "[Setting]\r\nRate=1\r\n");
     std::filesystem::create_symlink("real.ini", "set.ini");
     ASSERT_EQ(WritePrivateProfileStringA("Setting", "Rate", "2", kFile), TRUE);
@@ -105,7 +105,7 @@ TEST_F(PrivateProfileWrite, WritesThroughASymbolicLink) {
     EXPECT_EQ(ReadFile("real.ini"), "[Setting]\r\nRate=2\r\n");
 }
 
-TEST_F(PrivateProfileWrite, RefusesFolderOrFifoInsteadOfReplacingIt) {
+TEST(PrivateProfileWrite, RefusesFolderOrFifoInsteadOfReplacingIt) {
     std::filesystem::create_directory("folder.ini");
     ASSERT_EQ(mkfifo("fifo.ini", 0644), 0);
     EXPECT_EQ(WritePrivateProfileStringA("Setting", "Rate", "1", "./folder.ini"), FALSE);
@@ -115,12 +115,11 @@ TEST_F(PrivateProfileWrite, RefusesFolderOrFifoInsteadOfReplacingIt) {
 }
 
 // A write that fails part-way must leave the old file whole and no temporary file behind.
-class FailingWrite : public ScratchDirectoryTest {
+class FailingWrite : public ::testing::Test {
   protected:
     const std::string m_old = "; kept\r\n[Setting]\r\nRate=1\r\n\r\n[Other]\r\nX=y\r\n";
 
     void SetUp() override {
-        ScratchDirectoryTest::SetUp();
         WriteFile(kFile, m_old);
         std::filesystem::permissions(kFile, std::filesystem::perms(0644));
     }
@@ -128,7 +127,8 @@ class FailingWrite : public ScratchDirectoryTest {
     void ExpectOldFileWhole() {
         EXPECT_EQ(ReadFile(kFile), m_old);
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(scratch()))
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::current_path()))
             names.push_back(entry.path().filename().string());
         EXPECT_EQ(names, std::vector<std::string>{"set.ini"});
     }
@@ -137,13 +137,13 @@ class FailingWrite : public ScratchDirectoryTest {
 TEST_F(FailingWrite, ReadOnlyFolder) {
     // The file itself stays writable: only replacing it is impossible.
     std::filesystem::permissions(kFile, std::filesystem::perms(0666));
-    std::filesystem::permissions(scratch(), std::filesystem::perms(0555));
+    std::filesystem::permissions(std::filesystem::current_path(), std::filesystem::perms(0555));
     const auto result = RunInChild([] {
         if (!DropRootPrivileges())
             return 2;
         return WritePrivateProfileStringA("Setting", "Rate", "2", kFile) == FALSE ? 0 : 1;
     });
-    std::filesystem::permissions(scratch(), std::filesystem::perms(0755));
+    std::filesystem::permissions(std::filesystem::current_path(), std::filesystem::perms(0755));
     EXPECT_EQ(result, 0);
     ExpectOldFileWhole();
 }

@@ -1,0 +1,200 @@
+// The real program as an automation server: how it is started, what a client gets, what it
+// refuses, and that it ends when its client lets go.
+#include "tests/automation/MurmeloServerTest.h"
+
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <algorithm>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    return contents.str();
+}
+
+std::string CommandLineOf(uint pid) {
+    std::string arguments = ReadFile("/proc/" + std::to_string(pid) + "/cmdline");
+    std::ranges::replace(arguments, '\0', ' ');
+    return arguments;
+}
+
+using AutomationServer = MurmeloServerTest;
+
+TEST_F(AutomationServer, UserStartWritesActivationFileAndLeavesNameFree) {
+    const std::unique_ptr<MurmeloProcess> userStart = StartByUser();
+    ASSERT_NE(userStart, nullptr);
+
+    EXPECT_EQ(ReadFile(ActivationFile()),
+              "[D-BUS Service]\nName=Murmelo.Application\nExec=" MURMELO_PROGRAM " -Automation\n");
+    BusClient client = Client("client");
+    EXPECT_FALSE(client.NameHasOwner(kProgId));
+    // Still running: it owns nothing because it never registered, not because it ended.
+    ASSERT_TRUE(userStart->waitForStarted());
+    EXPECT_FALSE(ProcessEnded(static_cast<uint>(userStart->processId())));
+}
+
+TEST_F(AutomationServer, AutomationStartOwnsNameAndLeavesFileAlone) {
+    std::ofstream(ActivationFile()) << "left by an earlier start\n";
+    MurmeloProcess server({QStringLiteral("-Automation")}, m_bus.Environment());
+    BusClient client = Client("client");
+
+    const QDeadlineTimer deadline(10000);
+    while (!client.NameHasOwner(kProgId) && !deadline.hasExpired())
+        QThread::msleep(10);
+
+    EXPECT_EQ(client.ProcessOf(kProgId), static_cast<uint>(server.processId()));
+    EXPECT_EQ(ReadFile(ActivationFile()), "left by an earlier start\n");
+}
+
+TEST_F(AutomationServer, CreationLaunchesTheProgramAndReleaseEndsIt) {
+    InstallActivationFile();
+    for (const QString& iid : {IidMurmelo(), kIidDispatch, kIidUnknown}) {
+        SCOPED_TRACE(iid.toStdString());
+        BusClient client = Client("client");
+        QString path;
+        const QString server = CreateObject(client, iid, &path);
+        const uint pid = client.ProcessOf(server);
+        ASSERT_NE(pid, 0u);
+        EXPECT_EQ(CommandLineOf(pid), MURMELO_PROGRAM " -Automation ");
+        // Single use: the next client's request starts a new process.
+        EXPECT_FALSE(client.NameHasOwner(kProgId));
+
+        // Every id gives the same object, with the program's own interface.
+        const QString xml =
+            client
+                .Call(server, path, QStringLiteral("org.freedesktop.DBus.Introspectable"),
+                      QStringLiteral("Introspect"))
+                .arguments()
+                .value(0)
+                .toString();
+        EXPECT_TRUE(xml.contains(QStringLiteral("<interface name=\"Murmelo.IMurmelo\"/>")))
+            << xml.toStdString();
+
+        EXPECT_EQ(client.Release(server, path).type(), QDBusMessage::ReplyMessage);
+        EXPECT_TRUE(EndsWithinASecond(server, pid));
+    }
+}
+
+TEST_F(AutomationServer, ClientDisconnectionEndsTheProgram) {
+    InstallActivationFile();
+    BusClient client = Client("client");
+    const QString server = CreateObject(client, IidMurmelo());
+    const uint pid = client.ProcessOf(server);
+    ASSERT_NE(pid, 0u);
+
+    client.Disconnect();
+
+    EXPECT_TRUE(EndsWithinASecond(server, pid));
+}
+
+TEST_F(AutomationServer, TwoClientsGetTwoProcesses) {
+    InstallActivationFile();
+    BusClient first = Client("first");
+    BusClient second = Client("second");
+    QString firstPath;
+    QString secondPath;
+    const QString firstServer = CreateObject(first, IidMurmelo(), &firstPath);
+    const QString secondServer = CreateObject(second, IidMurmelo(), &secondPath);
+    const uint firstPid = first.ProcessOf(firstServer);
+    const uint secondPid = second.ProcessOf(secondServer);
+    ASSERT_NE(firstPid, 0u);
+    ASSERT_NE(secondPid, 0u);
+    EXPECT_NE(firstPid, secondPid);
+
+    // Each release ends its own process and no other.
+    EXPECT_EQ(first.Release(firstServer, firstPath).type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(EndsWithinASecond(firstServer, firstPid));
+    EXPECT_FALSE(ProcessEnded(secondPid));
+    EXPECT_EQ(second.Release(secondServer, secondPath).type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(EndsWithinASecond(secondServer, secondPid));
+}
+
+TEST_F(AutomationServer, RefusalsLeaveTheProgramAsItWas) {
+    InstallActivationFile();
+    BusClient owner = Client("owner");
+    BusClient other = Client("other");
+
+    // An unknown interface id creates nothing: the same process serves the next request.
+    const QDBusMessage refused =
+        owner.CreateInstance(kProgId, QStringLiteral("{3E8A51C6-0B2D-4F6A-9C41-7D52E018A63B}"));
+    EXPECT_EQ(refused.errorName(), QStringLiteral("Murmelo.Error.NoInterface"));
+    QString path;
+    const QString server = CreateObject(owner, IidMurmelo(), &path);
+    EXPECT_EQ(server, refused.service());
+    const uint pid = owner.ProcessOf(server);
+    ASSERT_NE(pid, 0u);
+
+    struct Row {
+        const char* name;
+        BusClient* client;
+        QString path;
+        const char* interface;
+        const char* member;
+        QVariantList arguments;
+        const char* error;
+    };
+    const Row rows[] = {
+        {"second creation",
+         &other,
+         QStringLiteral("/"),
+         "Murmelo.ClassFactory",
+         "CreateInstance",
+         {IidMurmelo()},
+         "Murmelo.Error.AlreadyCreated"},
+        {"second creation by the owner",
+         &owner,
+         QStringLiteral("/"),
+         "Murmelo.ClassFactory",
+         "CreateInstance",
+         {kIidDispatch},
+         "Murmelo.Error.AlreadyCreated"},
+        {"release by another connection",
+         &other,
+         path,
+         "Murmelo.IUnknown",
+         "Release",
+         {},
+         "Murmelo.Error.NotOwner"},
+        {"unknown member",
+         &owner,
+         path,
+         "Murmelo.IMurmelo",
+         "Speak",
+         {},
+         "org.freedesktop.DBus.Error.UnknownMethod"},
+        {"unknown property",
+         &owner,
+         path,
+         "org.freedesktop.DBus.Properties",
+         "Get",
+         {QStringLiteral("Murmelo.IMurmelo"), QStringLiteral("Visible")},
+         "org.freedesktop.DBus.Error.UnknownProperty"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QDBusMessage reply =
+            row.client->Call(server, row.path, QString::fromLatin1(row.interface),
+                             QString::fromLatin1(row.member), row.arguments);
+        EXPECT_EQ(reply.errorName(), QString::fromLatin1(row.error));
+        EXPECT_FALSE(ProcessEnded(pid));
+    }
+
+    // None of them touched the object: its owner still holds it, and lets go.
+    EXPECT_EQ(owner.Release(server, path).type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(EndsWithinASecond(server, pid));
+}
+
+} // namespace

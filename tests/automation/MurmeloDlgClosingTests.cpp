@@ -1,0 +1,145 @@
+// The main dialog's ways of ending, with and without an automation client holding the
+// proxy, and how the proxy and the dialog let go of each other.
+#include "automation/CMurmeloDlgAutoProxy.h"
+#include "platform/ole/AfxOleServer.h"
+#include "platform/ui/CWinApp.h"
+#include "ui/CMurmeloDlg.h"
+
+#include "tests/support/DialogDriver.h"
+#include "tests/support/FakeSpeechRuntime.h"
+#include "tests/support/ScriptedPrompts.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// The application object through which the proxy finds the main dialog.
+CWinApp testApp;
+
+// A proxy as the class factory makes it, through the run-time class record; it goes with
+// its last reference, as it does when a client lets go.
+CMurmeloDlgAutoProxy* CreateProxy() {
+    CObject* object = RUNTIME_CLASS(CMurmeloDlgAutoProxy)->CreateObject();
+    auto* proxy = dynamic_cast<CMurmeloDlgAutoProxy*>(object);
+    EXPECT_NE(proxy, nullptr);
+    return proxy;
+}
+
+struct CloseAction {
+    const char* name;
+    std::function<void(DialogDriver&)> act;
+    int result; // what DoModal returns when the action ends the dialog
+};
+
+const CloseAction kCloseActions[] = {
+    {"Exit button", [](DialogDriver& d) { d.Click(IDCANCEL); }, IDCANCEL},
+    {"Escape", [](DialogDriver& d) { d.PressKey(Qt::Key_Escape); }, IDCANCEL},
+    {"close box", [](DialogDriver& d) { d.CloseBox(); }, IDCANCEL},
+    {"OK command",
+     [](DialogDriver&) {
+         testApp.m_pMainWnd->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
+     },
+     IDOK},
+};
+
+class MurmeloDlgClosing : public testing::Test {
+  protected:
+    void SetUp() override {
+        // Settings that pass the dialog's checks, so the OK command can end it.
+        std::ofstream("set.ini") << "[Setting]\nLoop=1\n";
+    }
+    void TearDown() override {
+        testApp.m_pMainWnd = nullptr;
+        EXPECT_EQ(AfxOleCanExitApp(), TRUE) << "a proxy was left alive";
+        EXPECT_TRUE(m_prompts.Boxes().empty());
+    }
+
+    FakeSpeechRuntime m_runtime;
+    ScriptedPrompts m_prompts;
+};
+
+TEST_F(MurmeloDlgClosing, WithoutAProxyEveryWayOfClosingEndsTheDialog) {
+    for (const CloseAction& action : kCloseActions) {
+        SCOPED_TRACE(action.name);
+        CMurmeloDlg dlg;
+        testApp.m_pMainWnd = &dlg;
+        bool hidden = false;
+        const int result = DialogDriver::RunModal(dlg, [&](DialogDriver& d) {
+            action.act(d);
+            hidden = !d.Window()->isVisible();
+        });
+        EXPECT_TRUE(hidden);
+        EXPECT_EQ(result, action.result);
+    }
+}
+
+TEST_F(MurmeloDlgClosing, WithAProxyEveryWayOfClosingOnlyHidesTheDialog) {
+    for (const CloseAction& action : kCloseActions) {
+        SCOPED_TRACE(action.name);
+        CMurmeloDlg dlg;
+        testApp.m_pMainWnd = &dlg;
+        CMurmeloDlgAutoProxy* proxy = nullptr;
+        bool hidden = false;
+        bool loopWentOn = false;
+        // Owns the second step, so that it cannot run in a later test's loop.
+        QObject guard;
+        const int result = DialogDriver::RunModal(dlg, [&](DialogDriver& d) {
+            proxy = CreateProxy();
+            action.act(d);
+            action.act(d); // a second request while hidden only hides it again
+            hidden = !d.Window()->isVisible();
+            // The modal loop must go on: the next event still reaches it. Once the client
+            // lets go, the same action ends the dialog as usual.
+            QTimer::singleShot(0, &guard, [&] {
+                loopWentOn = true;
+                proxy->ExternalRelease();
+                EXPECT_EQ(dlg.m_pAutoProxy, nullptr);
+                dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
+            });
+        });
+        EXPECT_TRUE(hidden);
+        EXPECT_TRUE(loopWentOn);
+        EXPECT_EQ(result, IDCANCEL);
+    }
+}
+
+TEST_F(MurmeloDlgClosing, ProxyAndDialogPointAtEachOtherWhileBothLive) {
+    CMurmeloDlg dlg;
+    testApp.m_pMainWnd = &dlg;
+
+    CMurmeloDlgAutoProxy* proxy = CreateProxy();
+    EXPECT_EQ(proxy->m_pDialog, &dlg);
+    EXPECT_EQ(dlg.m_pAutoProxy, proxy);
+    EXPECT_EQ(AfxOleCanExitApp(), FALSE) << "the proxy does not hold the application";
+
+    proxy->ExternalRelease();
+    EXPECT_EQ(dlg.m_pAutoProxy, nullptr);
+}
+
+TEST_F(MurmeloDlgClosing, DialogDestroyedFirstLeavesTheProxyWithoutADialog) {
+    auto dlg = std::make_unique<CMurmeloDlg>();
+    testApp.m_pMainWnd = dlg.get();
+    CMurmeloDlgAutoProxy* proxy = CreateProxy();
+    testApp.m_pMainWnd = nullptr;
+
+    dlg.reset();
+    EXPECT_EQ(proxy->m_pDialog, nullptr);
+
+    // Its later release touches no dialog and only lets go of the application.
+    proxy->ExternalRelease();
+}
+
+TEST_F(MurmeloDlgClosing, ProxyMadeWithoutAMainWindowHasNoDialog) {
+    CMurmeloDlgAutoProxy* proxy = CreateProxy();
+    EXPECT_EQ(proxy->m_pDialog, nullptr);
+    proxy->ExternalRelease();
+}
+
+} // namespace

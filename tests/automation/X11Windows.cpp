@@ -1,0 +1,93 @@
+#include "tests/automation/X11Windows.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// xcb hands out replies that the caller frees.
+template <class T>
+using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+template <class T>
+Reply<T> Take(T* reply) {
+    return Reply<T>(reply, &std::free);
+}
+
+} // namespace
+
+X11Windows::X11Windows(const std::string& display) {
+    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return;
+    }
+    m_connection = connection;
+    m_root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
+X11Windows::~X11Windows() {
+    if (m_connection)
+        xcb_disconnect(m_connection);
+}
+
+xcb_atom_t X11Windows::Atom(const char* name) {
+    const auto reply = Take(xcb_intern_atom_reply(
+        m_connection,
+        xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+        nullptr));
+    return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+}
+
+std::string X11Windows::Property(xcb_window_t window, xcb_atom_t name) {
+    const auto reply = Take(xcb_get_property_reply(
+        m_connection,
+        xcb_get_property(m_connection, 0, window, name, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+        nullptr));
+    if (!reply)
+        return std::string();
+    return std::string(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                       static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+}
+
+xcb_window_t X11Windows::Find(std::uint32_t pid, const std::string& title) {
+    if (!m_connection)
+        return XCB_WINDOW_NONE;
+    const auto tree =
+        Take(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr));
+    if (!tree)
+        return XCB_WINDOW_NONE;
+    const xcb_atom_t pidAtom = Atom("_NET_WM_PID");
+    const xcb_atom_t nameAtom = Atom("_NET_WM_NAME");
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const std::string pidBytes = Property(children[i], pidAtom);
+        std::uint32_t windowPid = 0;
+        if (pidBytes.size() != sizeof windowPid)
+            continue;
+        std::memcpy(&windowPid, pidBytes.data(), sizeof windowPid);
+        if (windowPid == pid && Property(children[i], nameAtom) == title)
+            return children[i];
+    }
+    return XCB_WINDOW_NONE;
+}
+
+bool X11Windows::IsViewable(xcb_window_t window) {
+    const auto attributes = Take(xcb_get_window_attributes_reply(
+        m_connection, xcb_get_window_attributes(m_connection, window), nullptr));
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+void X11Windows::RequestClose(xcb_window_t window) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = Atom("WM_PROTOCOLS");
+    event.data.data32[0] = Atom("WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(m_connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(m_connection);
+}

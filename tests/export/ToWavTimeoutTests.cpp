@@ -1,0 +1,79 @@
+#include "tests/export/ExportTestSupport.h"
+#include "tests/export/FakeConverter.h"
+#include "tests/platform/process/XvfbServer.h"
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace {
+
+// Sets DISPLAY (or removes it) for the test's lifetime.
+class DisplayVariable {
+  public:
+    explicit DisplayVariable(const std::optional<std::string>& value) {
+        if (const char* old = std::getenv("DISPLAY"))
+            m_previous = old;
+        if (value)
+            setenv("DISPLAY", value->c_str(), 1);
+        else
+            unsetenv("DISPLAY");
+    }
+    ~DisplayVariable() {
+        if (m_previous)
+            setenv("DISPLAY", m_previous->c_str(), 1);
+        else
+            unsetenv("DISPLAY");
+    }
+
+  private:
+    std::optional<std::string> m_previous;
+};
+
+constexpr const char* kWindowNotice = "进程主窗体标题";
+
+std::vector<std::string> WindowNotices(const ScriptedPrompts& prompts) {
+    std::vector<std::string> texts;
+    for (const ScriptedPrompts::Box& box : prompts.Boxes())
+        if (box.text.rfind(kWindowNotice, 0) == 0)
+            texts.push_back(box.text);
+    return texts;
+}
+
+} // namespace
+
+// Without a display there are no windows to find: the time-out passes without a notice,
+// and the file manager is shown, since the converter may still write the file.
+TEST_F(ExportTest, TimeOutWithoutDisplayShowsTheFileAndLeavesTheConverterRunning) {
+    DisplayVariable noDisplay(std::nullopt);
+    FakeConverter{.sleepSeconds = 30}.Install();
+    const std::string output = CurrentDir() + "/out.wav";
+    prompts.AnswerFileDialog(output);
+    ExportDlg dlg(100);
+
+    PressToWav(dlg, {});
+
+    EXPECT_EQ(FakeConverter::RecordedCall().size(), 7u);
+    EXPECT_TRUE(prompts.Boxes().empty());
+    EXPECT_EQ(browser.shownPaths(), std::vector<std::string>{output});
+    FakeConverter::Kill();
+}
+
+TEST_F(ExportTest, TimeOutShowsTheTitleOfTheConvertersMainWindow) {
+    XvfbServer server;
+    if (!server.running())
+        GTEST_SKIP() << server.problem();
+    DisplayVariable display(server.display());
+    FakeConverter{.becomes = {MURMELO_CONVERTER_WINDOW, "Converter at work"}}.Install();
+    const std::string output = CurrentDir() + "/out.wav";
+    prompts.AnswerFileDialog(output);
+    ExportDlg dlg(2000);
+
+    PressToWav(dlg, {});
+    FakeConverter::Kill();
+
+    EXPECT_EQ(WindowNotices(prompts),
+              std::vector<std::string>{std::string(kWindowNotice) + "\nConverter at work"});
+    EXPECT_TRUE(InfoNotices().empty());
+    EXPECT_EQ(browser.shownPaths(), std::vector<std::string>{output});
+}

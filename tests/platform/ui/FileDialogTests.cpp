@@ -1,0 +1,150 @@
+#include "platform/ui/CFileDialog.h"
+#include "platform/ui/QtModalPrompts.h"
+#include "platform/ui/WinUser.h"
+
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ScriptedPrompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace {
+
+struct RequestCase {
+    const char* name;
+    const char* fileName;
+    const char* filter;
+    std::vector<FileFilter> filters;
+    std::size_t selected;
+    std::string requestedName;
+};
+
+const RequestCase kRequestCases[] = {
+    {"PatternSelectsItsFilter",
+     "*.wav",
+     "Text|*.txt|wav File|*.wav",
+     {{"Text", {"*.txt"}}, {"wav File", {"*.wav"}}},
+     1,
+     ""},
+    {"PatternWithoutFilterBecomesOne", "*.wav", nullptr, {{"*.wav", {"*.wav"}}}, 0, ""},
+    {"NameStaysAName", "take.wav", "wav File|*.wav", {{"wav File", {"*.wav"}}}, 0, "take.wav"},
+    {"SeveralPatternsAndEndMark",
+     nullptr,
+     "Text|*.txt;*.text|All|*.*||ignored|*",
+     {{"Text", {"*.txt", "*.text"}}, {"All", {"*.*"}}},
+     0,
+     ""},
+};
+
+class FileDialogRequests : public testing::TestWithParam<RequestCase> {};
+
+// Runs then once a modal widget of type T is up, from the event loop that shows it.
+template <class T>
+void WhenModal(const std::function<void(T&)>& then) {
+    auto* timer = new QTimer(QApplication::instance());
+    QObject::connect(timer, &QTimer::timeout, [timer, then] {
+        if (auto* widget = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            then(*widget);
+        }
+    });
+    timer->start(10);
+}
+
+} // namespace
+
+TEST_P(FileDialogRequests, DescribeTheDialog) {
+    const RequestCase& row = GetParam();
+    ScriptedPrompts prompts;
+    CFileDialog dialog(FALSE, nullptr, row.fileName, OFN_OVERWRITEPROMPT, row.filter);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    ASSERT_EQ(prompts.FileDialogs().size(), 1u);
+    const FileDialogRequest& request = prompts.FileDialogs().front();
+    EXPECT_EQ(request.filters, row.filters);
+    EXPECT_EQ(request.selectedFilter, row.selected);
+    EXPECT_EQ(request.fileName, row.requestedName);
+    EXPECT_EQ(request.title, "Save As");
+}
+
+INSTANTIATE_TEST_SUITE_P(FileDialog, FileDialogRequests, testing::ValuesIn(kRequestCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FileDialog, GivesTheChosenPathOnlyWhenConfirmed) {
+    ScriptedPrompts prompts;
+    prompts.AnswerFileDialog("/music/take one.wav");
+    CFileDialog dialog(TRUE, "*.txt", nullptr, OFN_HIDEREADONLY, "txt File|*.txt");
+    dialog.m_ofn.lpstrInitialDir = "/opt/murmelo/murmelo";
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.GetPathName(), "/music/take one.wav");
+    const FileDialogRequest& request = prompts.FileDialogs().front();
+    EXPECT_EQ(request.mode, FileDialogMode::Open);
+    EXPECT_EQ(request.title, "Open");
+    EXPECT_EQ(request.defaultExtension, "txt");
+    EXPECT_EQ(request.initialDir, "/opt/murmelo/murmelo");
+    EXPECT_EQ(request.flags, OFN_HIDEREADONLY);
+}
+
+// Qt's dialog: it starts in the folder of the file named as the initial directory, with the
+// filter of the initial pattern, asks before creating a new file (a "no" returns to the
+// dialog), adds no extension when none is asked for, and keeps the current directory.
+TEST(QtFileDialog, AsksBeforeCreatingAndKeepsTheCurrentDirectory) {
+    EnsureGuiApplication();
+    const std::filesystem::path start = std::filesystem::current_path();
+    std::filesystem::create_directory("program");
+    std::ofstream("program/murmelo") << "";
+    const std::string folder = std::filesystem::absolute("program").string();
+    FileDialogRequest request;
+    request.mode = FileDialogMode::Save;
+    request.title = "Save As";
+    request.filters = {{"wav File", {"*.wav"}}};
+    request.initialDir = folder + "/murmelo";
+    request.flags = OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT;
+
+    QString shownFolder;
+    QString shownFilter;
+    int createQuestions = 0;
+    // The first time the user says no and is back in the dialog; then says yes.
+    std::function<void(QMessageBox&)> answerCreate = [&](QMessageBox& box) {
+        const bool yes = ++createQuestions == 2;
+        box.button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        if (!yes)
+            WhenModal<QFileDialog>([&](QFileDialog& again) {
+                WhenModal<QMessageBox>(answerCreate);
+                static_cast<QDialog&>(again).accept();
+            });
+    };
+    WhenModal<QFileDialog>([&](QFileDialog& dialog) {
+        shownFolder = dialog.directory().absolutePath();
+        shownFilter = dialog.selectedNameFilter();
+        dialog.selectFile("take");
+        WhenModal<QMessageBox>(answerCreate);
+        static_cast<QDialog&>(dialog).accept();
+    });
+
+    QtModalPrompts prompts;
+    const std::optional<std::string> chosen = prompts.FileDialog(nullptr, request);
+
+    EXPECT_EQ(chosen, folder + "/take");
+    EXPECT_EQ(createQuestions, 2);
+    EXPECT_EQ(shownFolder.toStdString(), folder);
+    EXPECT_EQ(shownFilter.toStdString(), "wav File (*.wav)");
+    EXPECT_EQ(std::filesystem::current_path(), start);
+}
+
+TEST(QtFileDialog, CancelGivesNothing) {
+    EnsureGuiApplication();
+    WhenModal<QFileDialog>([](QFileDialog& dialog) { static_cast<QDialog&>(dialog).reject(); });
+    QtModalPrompts prompts;
+    EXPECT_EQ(prompts.FileDialog(nullptr, FileDialogRequest{}), std::nullopt);
+}

@@ -1,0 +1,117 @@
+#include "tests/support/FileBytes.h"
+#include "tests/towav/ConverterProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What the test folder holds, names sorted, sub-folders' entries as "folder/name".
+std::vector<std::string> FolderEntries() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator("."))
+        names.push_back(entry.path().lexically_relative(".").string());
+    std::ranges::sort(names);
+    return names;
+}
+
+struct FailingRun {
+    const char* name;
+    std::vector<std::string> arguments;
+    int status;
+    // A part of the one-line message.
+    const char* says;
+};
+
+// Every failure: its own exit status, one line on standard error, and the folder exactly
+// as it was (no output, no temporary file).
+class ToWavFails : public testing::TestWithParam<FailingRun> {
+  protected:
+    void SetUp() override {
+        WriteFile("input.txt", "Hello there.");
+        fs::create_directory("folder.wav");
+        fs::create_directory("folder.txt");
+    }
+};
+
+TEST_P(ToWavFails, WithAMessageAndNoOutput) {
+    const FailingRun& row = GetParam();
+    const auto before = FolderEntries();
+    const ConverterRun run = RunConverter(row.arguments);
+    EXPECT_EQ(run.status, row.status);
+    EXPECT_NE(run.standardError.find(row.says), std::string::npos) << run.standardError;
+    EXPECT_TRUE(run.standardError.starts_with("towav.exe: ")) << run.standardError;
+    EXPECT_EQ(std::ranges::count(run.standardError, '\n'), 1) << run.standardError;
+    EXPECT_EQ(FolderEntries(), before);
+}
+
+using Args = std::vector<std::string>;
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, ToWavFails,
+    testing::Values(
+        FailingRun{"NoArguments", Args{}, 2, "expected 5 arguments"},
+        FailingRun{"FourArguments", Args{"input.txt", "o.wav", "1", "0"}, 2,
+                   "expected 5 arguments"},
+        FailingRun{"SixArguments", Args{"input.txt", "o.wav", "1", "0", "100", "1"}, 2,
+                   "expected 5 arguments"},
+        FailingRun{"VoiceNotANumber", Args{"input.txt", "o.wav", "5x", "0", "100"}, 2, "VOICE"},
+        FailingRun{"RateSigns", Args{"input.txt", "o.wav", "1", "+-1", "100"}, 2, "RATE"},
+        FailingRun{"RateEmpty", Args{"input.txt", "o.wav", "1", "", "100"}, 2, "RATE"},
+        FailingRun{"RateOutOfRange", Args{"input.txt", "o.wav", "1", "11", "100"}, 2, "RATE"},
+        FailingRun{"VolumeBlank", Args{"input.txt", "o.wav", "1", "0", " 5"}, 2, "VOLUME"},
+        FailingRun{"VolumeOverflow", Args{"input.txt", "o.wav", "1", "0", "4294967396"}, 2,
+                   "VOLUME"},
+        FailingRun{"VoicePastTheLast", Args{"input.txt", "o.wav", "100000", "0", "100"}, 2,
+                   "past the last voice"},
+        FailingRun{"InputMissing", Args{"missing.txt", "o.wav", "1", "0", "100"}, 1,
+                   "cannot read missing.txt"},
+        FailingRun{"InputIsAFolder", Args{"folder.txt", "o.wav", "1", "0", "100"}, 1,
+                   "cannot read folder.txt"},
+        FailingRun{"OutputFolderMissing", Args{"input.txt", "missing/o.wav", "1", "0", "100"}, 1,
+                   "missing"},
+        FailingRun{"OutputIsAFolder", Args{"input.txt", "folder.wav", "1", "0", "100"}, 1,
+                   "folder.wav"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ToWavFailure, ReadOnlyFolderKeepsTheOldFile) {
+    WriteFile("input.txt", "Hello there.");
+    fs::create_directory("locked");
+    WriteFile("locked/out.wav", "old");
+    // The converter runs as an ordinary user, for whom permissions hold.
+    fs::permissions(".", fs::perms(0755));
+    fs::permissions("locked/out.wav", fs::perms(0666));
+    fs::permissions("locked", fs::perms(0555));
+    const ConverterRun run =
+        RunConverter({"input.txt", "locked/out.wav", "1", "0", "100"}, Privileges::Unprivileged);
+    fs::permissions("locked", fs::perms(0755));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.standardError.find("locked"), std::string::npos) << run.standardError;
+    EXPECT_EQ(ReadFile("locked/out.wav"), "old");
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"input.txt", "locked", "locked/out.wav"}));
+}
+
+TEST(ToWavFailure, KilledHalfWayLeavesTheOldFileAndNothingElse) {
+    std::string text;
+    while (text.size() < 200'000)
+        text += "A long text that takes the converter many seconds to speak. ";
+    WriteFile("input.txt", text);
+    WriteFile("out.wav", "old");
+    ASSERT_TRUE(KillConverterAfter({"input.txt", "out.wav", "1", "0", "100"},
+                                   std::chrono::milliseconds(500)))
+        << "the converter ended before it was killed";
+    EXPECT_EQ(ReadFile("out.wav"), "old");
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"input.txt", "out.wav"}));
+}
+
+TEST(ToWavFailure, HelpPrintsTheUsage) {
+    const ConverterRun run = RunConverter({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.standardError, "");
+    EXPECT_TRUE(FolderEntries().empty());
+}
+
+} // namespace

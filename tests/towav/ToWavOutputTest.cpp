@@ -1,0 +1,101 @@
+#include "tests/support/FileBytes.h"
+#include "tests/towav/ConverterProcess.h"
+#include "tests/towav/WavFileInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+const std::string kSentence = "Hello there, how are you today?";
+
+// The sentence spoken as often as the dialog's loop count says: copies joined by spaces.
+std::string Repeated(int copies) {
+    std::string text = kSentence;
+    for (int copy = 1; copy < copies; ++copy)
+        text += " " + kSentence;
+    return text;
+}
+
+// Converts the text and returns the WAV file's header and samples; fails the test when
+// the converter failed or wrote something else.
+WavFileInfo Convert(const std::string& text, const std::string& voice = "1",
+                    const std::string& rate = "0", const std::string& volume = "100") {
+    WriteFile("input.txt", text);
+    const ConverterRun run = RunConverter({"input.txt", "out.wav", voice, rate, volume});
+    EXPECT_EQ(run.status, 0) << run.standardError;
+    EXPECT_EQ(run.standardError, "");
+    const auto info = WavFileInfo::Read("out.wav");
+    EXPECT_TRUE(info.has_value()) << "not a WAV file whose sizes match";
+    return info.value_or(WavFileInfo{});
+}
+
+TEST(ToWavOutput, IsMonoSixteenBitPcmAt22050Hz) {
+    const WavFileInfo wav = Convert(kSentence);
+    EXPECT_EQ(wav.format, 1);
+    EXPECT_EQ(wav.channels, 1);
+    EXPECT_EQ(wav.sampleRate, 22050u);
+    EXPECT_EQ(wav.byteRate, 44100u);
+    EXPECT_EQ(wav.blockAlign, 2);
+    EXPECT_EQ(wav.bitsPerSample, 16);
+    EXPECT_GT(wav.Seconds(), 1.0);
+    EXPECT_TRUE(std::filesystem::is_regular_file("out.wav"));
+}
+
+TEST(ToWavOutput, DurationGrowsWithTheLoopCount) {
+    const double once = Convert(Repeated(1)).Seconds();
+    const double thrice = Convert(Repeated(3)).Seconds();
+    EXPECT_GT(thrice, 2.5 * once);
+    EXPECT_LT(thrice, 3.5 * once);
+}
+
+TEST(ToWavOutput, DurationFollowsTheRate) {
+    const std::string text = Repeated(2);
+    const double slow = Convert(text, "1", "-5").Seconds();
+    const double normal = Convert(text, "1", "0").Seconds();
+    const double fast = Convert(text, "1", "5").Seconds();
+    // Rate 5 speaks the square root of three times as fast as rate 0, rate -5 as much slower.
+    EXPECT_NEAR(normal / fast, 1.732, 0.2);
+    EXPECT_NEAR(slow / normal, 1.732, 0.2);
+}
+
+TEST(ToWavOutput, VolumeZeroIsSilenceOfTheSameLength) {
+    const WavFileInfo loud = Convert(kSentence);
+    const WavFileInfo silent = Convert(kSentence, "1", "0", "0");
+    EXPECT_EQ(silent.dataBytes, loud.dataBytes);
+    EXPECT_TRUE(std::ranges::all_of(silent.samples, [](char byte) { return byte == 0; }));
+    EXPECT_FALSE(std::ranges::all_of(loud.samples, [](char byte) { return byte == 0; }));
+}
+
+TEST(ToWavOutput, SameInputGivesTheSameBytes) {
+    Convert(Repeated(2), "2", "3", "80");
+    const std::string first = ReadFile("out.wav");
+    Convert(Repeated(2), "2", "3", "80");
+    EXPECT_EQ(ReadFile("out.wav"), first);
+}
+
+TEST(ToWavOutput, VoiceZeroIsTheFirstVoiceAndOtherNumbersDiffer) {
+    Convert(kSentence, "0");
+    const std::string zero = ReadFile("out.wav");
+    Convert(kSentence, "1");
+    EXPECT_EQ(ReadFile("out.wav"), zero);
+    Convert(kSentence, "2");
+    EXPECT_NE(ReadFile("out.wav"), zero);
+}
+
+TEST(ToWavOutput, EmptyTextGivesAWavFileWithoutSamples) {
+    EXPECT_EQ(Convert("").dataBytes, 0u);
+}
+
+TEST(ToWavOutput, ReplacesAnExistingFileAndLeavesNothingElse) {
+    WriteFile("out.wav", "old");
+    Convert(kSentence);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        names.push_back(entry.path().filename().string());
+    std::ranges::sort(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"input.txt", "out.wav"}));
+}
+
+} // namespace

@@ -1,0 +1,109 @@
+#include "towav/AtomicFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// New files get the usual permissions, narrowed by the user's umask.
+constexpr mode_t kFileMode = 0666;
+
+std::filesystem::path FolderOf(const std::filesystem::path& target) {
+    const std::filesystem::path folder = target.parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(std::filesystem::path target)
+    : m_target(std::move(target)),
+      m_temporary(FolderOf(m_target) /
+                  ("." + m_target.filename().string() + ".towav-" + std::to_string(getpid()))) {
+    // A folder at the target could never be replaced; say so before any work is done.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(m_target, ignored)) {
+        errno = EISDIR;
+        Fail("cannot replace " + m_target.string());
+    } else if (!OpenUnnamed() && !OpenNamed())
+        Fail("cannot create a file in " + FolderOf(m_target).string());
+}
+
+AtomicFile::~AtomicFile() {
+    Discard();
+}
+
+bool AtomicFile::OpenUnnamed() {
+    m_descriptor = open(FolderOf(m_target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kFileMode);
+    return m_descriptor >= 0;
+}
+
+bool AtomicFile::OpenNamed() {
+    // Only a file system without unnamed files gets here, or a folder we cannot write,
+    // where this fails the same way and sets the errno the message shows.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        return false;
+    // A file of this name can only be left over from a killed run with our process id.
+    unlink(m_temporary.c_str());
+    m_descriptor = open(m_temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, kFileMode);
+    m_named = m_descriptor >= 0;
+    return m_named;
+}
+
+bool AtomicFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written =
+            pwrite(m_descriptor, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return Fail("cannot write " + m_target.string());
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(written));
+        offset += static_cast<std::uint64_t>(written);
+    }
+    return true;
+}
+
+bool AtomicFile::Commit() {
+    // The data must be on the disk before the rename makes it the target, or a crash
+    // could leave an empty file under the target's name.
+    if (fsync(m_descriptor) != 0)
+        return Fail("cannot write " + m_target.string());
+    if (!GiveTemporaryName())
+        return false;
+    if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+        return Fail("cannot replace " + m_target.string());
+    m_named = false;
+    Discard();
+    return true;
+}
+
+bool AtomicFile::GiveTemporaryName() {
+    if (m_named)
+        return true;
+    // An unnamed file gets a name through its /proc link; rename then moves it over the
+    // target in one step, which linking straight to the target could not do.
+    const std::string link = "/proc/self/fd/" + std::to_string(m_descriptor);
+    unlink(m_temporary.c_str());
+    if (linkat(AT_FDCWD, link.c_str(), AT_FDCWD, m_temporary.c_str(), AT_SYMLINK_FOLLOW) != 0)
+        return Fail("cannot create a file in " + FolderOf(m_target).string());
+    m_named = true;
+    return true;
+}
+
+bool AtomicFile::Fail(const std::string& what) {
+    m_error = what + ": " + std::strerror(errno);
+    return false;
+}
+
+void AtomicFile::Discard() {
+    if (m_named)
+        unlink(m_temporary.c_str());
+    m_named = false;
+    if (m_descriptor >= 0)
+        close(m_descriptor);
+    m_descriptor = -1;
+}

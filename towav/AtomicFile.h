@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+// A file that appears at its path whole or not at all. It is written in the target's
+// folder without a name (or, where the file system cannot do that, under a hidden
+// temporary name) and takes the target's place only in Commit, by one rename. Destroying
+// an uncommitted file discards it, and a process killed while writing leaves nothing
+// behind where the file system supports unnamed files.
+class AtomicFile {
+  public:
+    explicit AtomicFile(std::filesystem::path target);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // False when the file could not be created; Error() says why.
+    bool IsOpen() const { return m_descriptor >= 0; }
+    bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
+    // Makes the written bytes durable and puts them at the target path.
+    bool Commit();
+
+    // Why the last failed step failed, as a user can read it.
+    const std::string& Error() const { return m_error; }
+
+  private:
+    bool OpenUnnamed();
+    bool OpenNamed();
+    bool GiveTemporaryName();
+    bool Fail(const std::string& what);
+    void Discard();
+
+    std::filesystem::path m_target;
+    // Beside the target, hidden, unique to this process.
+    std::filesystem::path m_temporary;
+    int m_descriptor = -1;
+    bool m_named = false;
+    std::string m_error;
+};
