@@ -11,6 +11,15 @@ namespace {
 // New files get the usual permissions, narrowed by the user's umask.
 constexpr mode_t kFileMode = 0666;
 
+// A symbolic link stays a link: the file it points at is the one replaced.
+std::filesystem::path ResolveLink(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error))
+        return path;
+    const auto target = std::filesystem::weakly_canonical(path, error);
+    return error ? path : target;
+}
+
 std::filesystem::path FolderOf(const std::filesystem::path& target) {
     const std::filesystem::path folder = target.parent_path();
     return folder.empty() ? std::filesystem::path(".") : folder;
@@ -18,8 +27,8 @@ std::filesystem::path FolderOf(const std::filesystem::path& target) {
 
 } // namespace
 
-AtomicFile::AtomicFile(std::filesystem::path target)
-    : m_target(std::move(target)),
+AtomicFile::AtomicFile(const std::filesystem::path& target)
+    : m_target(ResolveLink(target)),
       m_temporary(FolderOf(m_target) /
                   ("." + m_target.filename().string() + ".towav-" + std::to_string(getpid()))) {
     // A folder at the target could never be replaced; say so before any work is done.
@@ -41,8 +50,9 @@ bool AtomicFile::OpenUnnamed() {
 }
 
 bool AtomicFile::OpenNamed() {
-    // Only a file system without unnamed files gets here, or a folder we cannot write,
-    // where this fails the same way and sets the errno the message shows.
+    // A named file is the fallback for file systems without unnamed files only. Any other
+    // failure (a missing or read-only folder) would recur here; its errno stays for the
+    // message.
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
         return false;
     // A file of this name can only be left over from a killed run with our process id.
@@ -70,6 +80,10 @@ bool AtomicFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> byt
 bool AtomicFile::Commit() {
     // The data must be on the disk before the rename makes it the target, or a crash
     // could leave an empty file under the target's name.
+    // A file that is replaced keeps its permissions.
+    struct stat old {};
+    if (stat(m_target.c_str(), &old) == 0)
+        fchmod(m_descriptor, old.st_mode & 07777);
     if (fsync(m_descriptor) != 0)
         return Fail("cannot write " + m_target.string());
     if (!GiveTemporaryName())

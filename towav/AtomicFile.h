@@ -12,7 +12,7 @@
 // behind where the file system supports unnamed files.
 class AtomicFile {
   public:
-    explicit AtomicFile(std::filesystem::path target);
+    explicit AtomicFile(const std::filesystem::path& target);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;

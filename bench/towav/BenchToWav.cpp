@@ -4,6 +4,7 @@
 // with their ratio.
 #include "runtime/speech/EspeakEngine.h"
 #include "runtime/speech/VoiceCatalog.h"
+#include "towav/QuietStandardError.h"
 
 #include <algorithm>
 #include <chrono>
@@ -21,7 +22,7 @@ extern char** environ;
 
 namespace {
 
-constexpr int kRuns = 7;
+constexpr int kRuns = 11;
 constexpr std::size_t kTextLength = 5000;
 constexpr const char* kVoiceIdentifier = "gmw/en";
 
@@ -66,6 +67,7 @@ double Median(std::vector<double> times) {
 
 // The converter's number for the voice: its 1-based place in the runtime's voice list.
 int VoiceNumberOf(const std::string& identifier) {
+    const QuietStandardError quiet;
     EspeakEngine engine;
     const auto voices = VoiceCatalog::List(engine);
     for (std::size_t i = 0; i < voices.size(); ++i)

@@ -54,8 +54,21 @@ std::optional<std::string_view> FindValue(const std::optional<ProfileDocument>& 
     return ProfileValue::Unquote(*value);
 }
 
-bool HasLineBreak(std::string_view name) {
-    return name.find_first_of("\r\n") != std::string_view::npos;
+// A section name is written between brackets on a line of its own: a line break or a ']'
+// in it would end the header early, and the name read back would be another.
+bool CanStoreSection(std::string_view name) {
+    return name.find_first_of("\r\n]") == std::string_view::npos;
+}
+
+// A key is written before the first '=' of its line: a line break or an '=' in it would
+// end it early, and the value would land under another key. A key starting with ';' would
+// make its line a comment, and one starting with '[' a section header when the value holds
+// a ']'.
+bool CanStoreKey(std::string_view name) {
+    if (name.find_first_of("\r\n=") != std::string_view::npos)
+        return false;
+    const std::size_t first = name.find_first_not_of(" \t\v\f");
+    return first == std::string_view::npos || (name[first] != ';' && name[first] != '[');
 }
 
 } // namespace
@@ -91,7 +104,7 @@ DWORD GetPrivateProfileStringA(const char* section, const char* key, const char*
 
 BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                 const char* fileName) {
-    if (!section || !key || !value || !fileName || HasLineBreak(section) || HasLineBreak(key))
+    if (!section || !key || !value || !fileName || !CanStoreSection(section) || !CanStoreKey(key))
         return FALSE;
     auto document = LoadDocument(fileName);
     if (!document)

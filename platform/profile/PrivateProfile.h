@@ -22,7 +22,9 @@ DWORD GetPrivateProfileStringA(const char* section, const char* key, const char*
 
 // Sets the key to value, creating the file and the section when needed, and replaces the
 // file as a whole so that a failed write leaves the old file intact. A value is stored up
-// to its first line break, since the rest would become lines of their own; a section or
-// key name holding a line break cannot be stored and fails.
+// to its first line break, since the rest would become lines of their own. A name that
+// could not be read back as itself cannot be stored and fails: a section name holding a
+// line break or a ']', a key name holding a line break or an '=', or starting (after its
+// blanks) with ';' or '['.
 BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                 const char* fileName);

@@ -1,9 +1,13 @@
 #include "platform/ui/QtFileChooser.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
+
+#include <optional>
 
 namespace {
 
@@ -25,6 +29,42 @@ QString StartFolder(const std::string& initialDir) {
     const QFileInfo info(FromUtf8(initialDir));
     return info.isDir() ? info.absoluteFilePath() : info.absolutePath();
 }
+
+bool ConfirmReplace(QWidget* owner, const QString& title, const QString& path) {
+    const QString text =
+        QFileInfo(path).fileName() + " already exists.\nDo you want to replace it?";
+    return QMessageBox::warning(owner, title, text, QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
+// Qt's dialog reads double quotes in a typed name as marks around several names. Here the
+// user always chooses one file, and on Linux its name may hold double quotes, so a typed
+// name with quotes is taken as it stands.
+class SingleFileDialog : public QFileDialog {
+  public:
+    using QFileDialog::QFileDialog;
+
+    // The typed name with quotes that accepted the dialog, as a full path.
+    std::optional<QString> quotedPath;
+
+    void accept() override {
+        quotedPath.reset();
+        const auto* edit = findChild<QLineEdit*>("fileNameEdit");
+        const QString typed = edit ? edit->text() : QString();
+        if (!typed.contains('"')) {
+            QFileDialog::accept();
+            return;
+        }
+        QString path = directory().absoluteFilePath(typed);
+        if (!defaultSuffix().isEmpty() && QFileInfo(path).suffix().isEmpty())
+            path += "." + defaultSuffix();
+        if (acceptMode() == AcceptSave && !testOption(DontConfirmOverwrite) &&
+            QFileInfo::exists(path) && !ConfirmReplace(this, windowTitle(), path))
+            return;
+        quotedPath = path;
+        QDialog::accept();
+    }
+};
 
 void Configure(QFileDialog& dialog, const FileDialogRequest& request) {
     const bool save = request.mode == FileDialogMode::Save;
@@ -58,11 +98,12 @@ bool ConfirmCreate(QWidget* owner, const FileDialogRequest& request, const QStri
 } // namespace
 
 std::optional<std::string> RunQtFileChooser(QWidget* owner, const FileDialogRequest& request) {
-    QFileDialog dialog(owner, FromUtf8(request.title));
+    SingleFileDialog dialog(owner, FromUtf8(request.title));
     Configure(dialog, request);
     // A "no" to the create question returns the user to the dialog, as it was.
     while (dialog.exec() == QDialog::Accepted) {
-        const QStringList chosen = dialog.selectedFiles();
+        const QStringList chosen =
+            dialog.quotedPath ? QStringList{*dialog.quotedPath} : dialog.selectedFiles();
         if (chosen.isEmpty())
             continue;
         const QString& path = chosen.front();

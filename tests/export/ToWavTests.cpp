@@ -9,6 +9,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <thread>
 
 namespace {
@@ -28,6 +29,8 @@ struct ArgumentCase {
     std::string outputName;
     int copies;
     std::string voice;
+
+    friend void PrintTo(const ArgumentCase& row, std::ostream* out) { *out << row.name; }
 };
 
 std::string LongFolder() {
@@ -140,6 +143,8 @@ struct FaultCase {
     // A piece of the notice, where "<dir>" stands for the current directory.
     std::string notice;
     bool converterRuns;
+
+    friend void PrintTo(const FaultCase& row, std::ostream* out) { *out << row.name; }
 };
 
 const FaultCase kFaultCases[] = {

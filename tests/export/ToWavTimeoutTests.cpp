@@ -46,7 +46,7 @@ std::vector<std::string> WindowNotices(const ScriptedPrompts& prompts) {
 // and the file manager is shown, since the converter may still write the file.
 TEST_F(ExportTest, TimeOutWithoutDisplayShowsTheFileAndLeavesTheConverterRunning) {
     DisplayVariable noDisplay(std::nullopt);
-    FakeConverter{.sleepSeconds = 30}.Install();
+    FakeConverter{.becomes = {"sleep", "30"}}.Install();
     const std::string output = CurrentDir() + "/out.wav";
     prompts.AnswerFileDialog(output);
     ExportDlg dlg(100);

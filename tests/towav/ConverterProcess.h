@@ -10,6 +10,7 @@
 struct ConverterRun {
     // The exit status, or nothing when the converter was ended by a signal.
     std::optional<int> status;
+    std::string standardOutput;
     std::string standardError;
 };
 

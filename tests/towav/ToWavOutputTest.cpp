@@ -98,4 +98,14 @@ TEST(ToWavOutput, ReplacesAnExistingFileAndLeavesNothingElse) {
     EXPECT_EQ(names, (std::vector<std::string>{"input.txt", "out.wav"}));
 }
 
+TEST(ToWavOutput, ALinkedFileIsReplacedWithItsPermissions) {
+    WriteFile("kept.wav", "old");
+    std::filesystem::permissions("kept.wav", std::filesystem::perms(0600));
+    std::filesystem::create_symlink("kept.wav", "out.wav");
+    Convert(kSentence);
+    EXPECT_TRUE(std::filesystem::is_symlink("out.wav"));
+    EXPECT_TRUE(WavFileInfo::Read("kept.wav").has_value());
+    EXPECT_EQ(std::filesystem::status("kept.wav").permissions(), std::filesystem::perms(0600));
+}
+
 } // namespace

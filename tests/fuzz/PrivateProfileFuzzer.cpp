@@ -1,0 +1,211 @@
+// Feeds the private-profile functions a random settings file and a random section, key and
+// value. Reading never crashes and never writes past the buffer; a value written reads back
+// as written, up to the cuts the functions promise; a write leaves every other key as it
+// was; a refused write leaves the file as it was, byte for byte.
+#include "tests/fuzz/FuzzFailure.h"
+#include "tests/fuzz/FuzzWorkFolder.h"
+
+#include "platform/profile/PrivateProfile.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr const char* kFile = "./fuzz.ini";
+constexpr char kUntouched = '#';
+
+// Blanks around names and values do not count: white space other than the line feed, which
+// ends a line.
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Names match without regard to ASCII case or to the blanks around them.
+bool SameName(std::string_view left, std::string_view right) {
+    left = Trim(left);
+    right = Trim(right);
+    if (left.size() != right.size())
+        return false;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        if (LowerAscii(left[i]) != LowerAscii(right[i]))
+            return false;
+    }
+    return true;
+}
+
+// The names the writer documents it cannot store: a section name with a line break or a
+// ']', a key name with a line break or an '=', or starting after its blanks with ';' or '['.
+// Any other name must be taken.
+bool SectionMayBeRefused(std::string_view name) {
+    return name.find_first_of("\r\n]") != std::string_view::npos;
+}
+
+bool KeyMayBeRefused(std::string_view name) {
+    const std::string_view trimmed = Trim(name);
+    return name.find_first_of("\r\n=") != std::string_view::npos ||
+           (!trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '['));
+}
+
+// What a read gives back after value was written: the value up to its first line break,
+// without the blanks around it, and without a matching pair of enclosing quotes.
+std::string ReadBackForm(std::string_view value) {
+    value = Trim(value.substr(0, value.find_first_of("\r\n")));
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value);
+}
+
+bool IsContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The length a UTF-8 lead byte announces, or 0 for a byte that leads no character.
+std::size_t AnnouncedLength(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0xC2 && byte <= 0xDF)
+        return 2;
+    if (byte >= 0xE0 && byte <= 0xEF)
+        return 3;
+    if (byte >= 0xF0 && byte <= 0xF4)
+        return 4;
+    return 0;
+}
+
+// True when a complete UTF-8 character of text starts before cut and ends after it.
+bool SplitsACharacter(std::string_view text, std::size_t cut) {
+    for (std::size_t start = cut >= 3 ? cut - 3 : 0; start < cut; ++start) {
+        const std::size_t length = AnnouncedLength(text[start]);
+        if (length == 0 || start + length <= cut || start + length > text.size())
+            continue;
+        bool whole = true;
+        for (std::size_t i = start + 1; i < start + length; ++i)
+            whole = whole && IsContinuation(text[i]);
+        if (whole)
+            return true;
+    }
+    return false;
+}
+
+// A buffer of size bytes holds at most size - 1 bytes of text and a NUL. A cut never keeps
+// part of a character: what is left out before the limit must be the start of one character
+// that does not fit, so no more is dropped than that.
+void CheckCut(std::string_view full, std::string_view got, std::size_t size) {
+    const std::size_t limit = size - 1;
+    if (got.size() > limit || full.substr(0, got.size()) != got)
+        ReportFuzzFailure("a cut value is no prefix of the value within the buffer", got);
+    if (full.size() <= limit) {
+        if (got.size() != full.size())
+            ReportFuzzFailure("a value that fits the buffer was cut", got);
+        return;
+    }
+    if (SplitsACharacter(full, got.size()))
+        ReportFuzzFailure("a cut split a character", got);
+    const std::size_t left = limit - got.size();
+    if (left == 0)
+        return;
+    bool oneCharacter = left < 4 && got.size() + AnnouncedLength(full[got.size()]) > limit;
+    for (std::size_t i = got.size() + 1; i < limit; ++i)
+        oneCharacter = oneCharacter && IsContinuation(full[i]);
+    if (!oneCharacter)
+        ReportFuzzFailure("a cut dropped more than a character that does not fit", got);
+}
+
+// The value, or the default, read with a buffer of exactly size bytes (so a write past it is
+// caught), which must hold the returned count of bytes and then a NUL.
+std::string ReadString(const std::string& section, const std::string& key, std::size_t size,
+                       const std::string& defaultValue = "") {
+    const auto buffer = std::make_unique<char[]>(size);
+    const DWORD count = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
+                                                 buffer.get(), static_cast<DWORD>(size), kFile);
+    if (count >= size || buffer[count] != '\0')
+        ReportFuzzFailure("the count read does not end at a NUL inside the buffer");
+    return std::string(buffer.get(), count);
+}
+
+// Reading with a buffer of size 0 must neither write to it nor report any byte.
+void CheckZeroSizeRead(const std::string& section, const std::string& key) {
+    char byte = kUntouched;
+    if (GetPrivateProfileStringA(section.c_str(), key.c_str(), "default", &byte, 0, kFile) != 0 ||
+        byte != kUntouched)
+        ReportFuzzFailure("a read into a buffer of size 0 touched it");
+}
+
+// A string from the input as the C functions see it: up to its first NUL.
+std::string TakeName(FuzzedDataProvider& input, std::size_t maxLength) {
+    return input.ConsumeRandomLengthString(maxLength).c_str();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    static const FuzzWorkFolder folder;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    const std::string section = TakeName(input, 64);
+    const std::string key = TakeName(input, 64);
+    const std::string value = TakeName(input, 600);
+    const std::string otherSection = TakeName(input, 64);
+    const std::string otherKey = TakeName(input, 64);
+    const auto bufferSize = input.ConsumeIntegralInRange<std::size_t>(1, 700);
+    const auto number = input.ConsumeIntegral<std::int32_t>();
+    const std::string before = input.ConsumeRemainingBytesAsString();
+    FuzzWorkFolder::WriteFile(kFile, before);
+
+    // Whatever the file holds, reading it must be safe. A buffer as large as the file holds
+    // any value whole.
+    const std::size_t wholeSize = before.size() + 1;
+    ReadString(section, key, bufferSize);
+    CheckZeroSizeRead(section, key);
+    const std::string otherBefore = ReadString(otherSection, otherKey, wholeSize);
+    GetPrivateProfileIntA(otherSection.c_str(), otherKey.c_str(), 0, kFile);
+
+    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), kFile)) {
+        if (!SectionMayBeRefused(section) && !KeyMayBeRefused(key))
+            ReportFuzzFailure("a write with plain names was refused", section + "] " + key);
+        if (FuzzWorkFolder::ReadFile(kFile) != before)
+            ReportFuzzFailure("a refused write changed the file");
+        return 0;
+    }
+
+    const std::string expected = ReadBackForm(value);
+    const std::size_t afterSize = FuzzWorkFolder::ReadFile(kFile).size() + 1;
+    // The default differs from the value, so a key that went missing cannot pass.
+    if (ReadString(section, key, afterSize, expected + "!") != expected)
+        ReportFuzzFailure("a written value does not read back", section + "] " + key + "=" + value);
+    CheckCut(expected, ReadString(section, key, bufferSize), bufferSize);
+    if (!(SameName(section, otherSection) && SameName(key, otherKey)) &&
+        ReadString(otherSection, otherKey, afterSize) != otherBefore)
+        ReportFuzzFailure("a write changed another key", otherSection + "] " + otherKey);
+
+    // Numbers go through the same functions as text; every int must come back as itself.
+    const std::string decimal = std::to_string(number);
+    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), decimal.c_str(), kFile))
+        ReportFuzzFailure("a number was refused under names taken before");
+    const int read = static_cast<int>(
+        GetPrivateProfileIntA(section.c_str(), key.c_str(), static_cast<int>(~number), kFile));
+    if (read != number)
+        ReportFuzzFailure("a written number does not read back", decimal);
+    return 0;
+}

@@ -1,0 +1,69 @@
+// Feeds the text file reader random files. It never crashes, its text is never longer than
+// the file, holds none of the dropped characters '.', ',' and '$', and is exactly what the
+// reader's rules make of the bytes: text-mode line ends, Ctrl-Z as the end, the three
+// characters dropped, and the conversion up to the first NUL.
+#include "tests/fuzz/FuzzFailure.h"
+#include "tests/fuzz/FuzzWorkFolder.h"
+
+#include "platform/text/AnsiCodePage.h"
+#include "storage/TextFileReader.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr const char* kFile = "./fuzz.txt";
+
+// The reader's rules applied to the whole file at once, as its documentation states them.
+std::string KeptBytes(std::string_view raw) {
+    std::string kept;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const char byte = raw[i];
+        if (byte == '\x1A')
+            break;
+        if (byte == '.' || byte == ',' || byte == '$')
+            continue;
+        if (byte == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')
+            continue;
+        kept += byte;
+    }
+    return kept;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    static const FuzzWorkFolder folder;
+    // The reader reports every file on standard output; the fuzzer's own report goes to
+    // standard error and stays readable.
+    if (!std::freopen("/dev/null", "w", stdout))
+        ReportFuzzFailure("cannot silence standard output");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view raw(reinterpret_cast<const char*>(data), size);
+    FuzzWorkFolder::WriteFile(kFile, raw);
+
+    std::optional<std::u16string> text;
+    if (!TextFileReader::Read(kFile, text))
+        ReportFuzzFailure("a readable file was refused");
+    if (text && text->size() > size)
+        ReportFuzzFailure("the text is longer than the file");
+    if (text && text->find_first_of(u".,$") != std::u16string::npos)
+        ReportFuzzFailure("the text holds a dropped character");
+
+    // A file of which no byte is kept leaves the output as it was.
+    const std::string kept = KeptBytes(raw);
+    std::optional<std::u16string> expected;
+    if (!kept.empty())
+        expected = AnsiCodePage::ToWide(std::string_view(kept).substr(0, kept.find('\0')));
+    if (text != expected)
+        ReportFuzzFailure("the text differs from what the reader's rules make of the file");
+    return 0;
+}
