@@ -6,8 +6,8 @@
 
 // The factory is the last static object of the program to be constructed, after the
 // application object, and so the first to be destroyed. This file is linked into the program
-// after the application object's file (see app/CMakeLists.txt), and static objects are
-// constructed in link order.
+// after the application object's file (see app/CMakeLists.txt), and the linker runs the
+// static initialisers of the object files in link order.
 COleObjectFactory CMurmeloDlgAutoProxy::factory(guid, RUNTIME_CLASS(CMurmeloDlgAutoProxy), TRUE,
                                                 "Murmelo.Application");
 

@@ -6,6 +6,7 @@
 #include "platform/profile/ProfileInteger.h"
 #include "platform/profile/ProfileValue.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,11 +24,14 @@ std::optional<std::string> ReadProfileText(const char* fileName) {
         return std::string();
     if (!file.IsOpen())
         return std::nullopt;
+    // A settings file is usually a few hundred bytes: a block one byte larger than the file
+    // reads it at once, without setting up 64 KiB on every call.
+    const std::size_t block = std::min(file.Size().value_or(kReadBlock) + 1, kReadBlock);
     std::string text;
     for (;;) {
         const std::size_t used = text.size();
-        text.resize(used + kReadBlock);
-        const auto count = file.ReadSome(text.data() + used, kReadBlock);
+        text.resize(used + block);
+        const auto count = file.ReadSome(text.data() + used, block);
         if (!count)
             return std::nullopt;
         text.resize(used + *count);

@@ -36,8 +36,8 @@ int CDialog::DoModal() {
     CWnd* pOwner = m_pParentWnd;
     if (CWinApp* app = AfxGetApp(); !pOwner && app && app->m_pMainWnd != this)
         pOwner = app->m_pMainWnd;
-    m_window = std::make_unique<DialogWindow>(*this, *m_pTemplate,
-                                              pOwner ? pOwner->GetWidget() : nullptr);
+    m_window =
+        std::make_unique<DialogWindow>(*this, *m_pTemplate, pOwner ? pOwner->GetWidget() : nullptr);
     m_nModalResult = -1;
     m_bEnded = false;
     InitDialog();

@@ -10,6 +10,4 @@ class CRect : public RECT {
 
     LONG Width() const { return right - left; }
     LONG Height() const { return bottom - top; }
-
-    operator RECT*() { return this; }
 };

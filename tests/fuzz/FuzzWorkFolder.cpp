@@ -12,27 +12,26 @@ FuzzWorkFolder::FuzzWorkFolder() {
     if (!mkdtemp(pattern.data()))
         ReportFuzzFailure("cannot create the work folder", pattern);
     m_path = pattern;
-    std::error_code error;
-    std::filesystem::current_path(m_path, error);
-    if (error)
-        ReportFuzzFailure("cannot enter the work folder", pattern);
 }
 
 FuzzWorkFolder::~FuzzWorkFolder() {
     std::error_code ignored;
-    std::filesystem::current_path(m_path.parent_path(), ignored);
     std::filesystem::remove_all(m_path, ignored);
 }
 
-void FuzzWorkFolder::WriteFile(const char* name, std::string_view bytes) {
-    std::ofstream file(name, std::ios::binary | std::ios::trunc);
+std::string FuzzWorkFolder::PathOf(std::string_view name) const {
+    return m_path / name;
+}
+
+void FuzzWorkFolder::WriteFile(const std::string& path, std::string_view bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file)
-        ReportFuzzFailure("cannot write the input file", name);
+        ReportFuzzFailure("cannot write the input file", path);
 }
 
-std::string FuzzWorkFolder::ReadFile(const char* name) {
-    std::ifstream file(name, std::ios::binary);
+std::string FuzzWorkFolder::ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }

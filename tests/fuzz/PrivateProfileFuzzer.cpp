@@ -17,7 +17,13 @@
 
 namespace {
 
-constexpr const char* kFile = "./fuzz.ini";
+// The file every input is written to, in a folder of this run's own.
+const std::string& FilePath() {
+    static const FuzzWorkFolder folder;
+    static const std::string path = folder.PathOf("fuzz.ini");
+    return path;
+}
+
 constexpr char kUntouched = '#';
 
 // Blanks around names and values do not count: white space other than the line feed, which
@@ -134,8 +140,9 @@ void CheckCut(std::string_view full, std::string_view got, std::size_t size) {
 std::string ReadString(const std::string& section, const std::string& key, std::size_t size,
                        const std::string& defaultValue = "") {
     const auto buffer = std::make_unique<char[]>(size);
-    const DWORD count = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
-                                                 buffer.get(), static_cast<DWORD>(size), kFile);
+    const DWORD count =
+        GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.get(),
+                                 static_cast<DWORD>(size), FilePath().c_str());
     if (count >= size || buffer[count] != '\0')
         ReportFuzzFailure("the count read does not end at a NUL inside the buffer");
     return std::string(buffer.get(), count);
@@ -144,7 +151,8 @@ std::string ReadString(const std::string& section, const std::string& key, std::
 // Reading with a buffer of size 0 must neither write to it nor report any byte.
 void CheckZeroSizeRead(const std::string& section, const std::string& key) {
     char byte = kUntouched;
-    if (GetPrivateProfileStringA(section.c_str(), key.c_str(), "default", &byte, 0, kFile) != 0 ||
+    if (GetPrivateProfileStringA(section.c_str(), key.c_str(), "default", &byte, 0,
+                                 FilePath().c_str()) != 0 ||
         byte != kUntouched)
         ReportFuzzFailure("a read into a buffer of size 0 touched it");
 }
@@ -157,7 +165,7 @@ std::string TakeName(FuzzedDataProvider& input, std::size_t maxLength) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    static const FuzzWorkFolder folder;
+    FilePath();
     return 0;
 }
 
@@ -171,7 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto bufferSize = input.ConsumeIntegralInRange<std::size_t>(1, 700);
     const auto number = input.ConsumeIntegral<std::int32_t>();
     const std::string before = input.ConsumeRemainingBytesAsString();
-    FuzzWorkFolder::WriteFile(kFile, before);
+    FuzzWorkFolder::WriteFile(FilePath(), before);
 
     // Whatever the file holds, reading it must be safe. A buffer as large as the file holds
     // any value whole.
@@ -179,18 +187,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReadString(section, key, bufferSize);
     CheckZeroSizeRead(section, key);
     const std::string otherBefore = ReadString(otherSection, otherKey, wholeSize);
-    GetPrivateProfileIntA(otherSection.c_str(), otherKey.c_str(), 0, kFile);
+    GetPrivateProfileIntA(otherSection.c_str(), otherKey.c_str(), 0, FilePath().c_str());
 
-    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), kFile)) {
+    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                                    FilePath().c_str())) {
         if (!SectionMayBeRefused(section) && !KeyMayBeRefused(key))
             ReportFuzzFailure("a write with plain names was refused", section + "] " + key);
-        if (FuzzWorkFolder::ReadFile(kFile) != before)
+        if (FuzzWorkFolder::ReadFile(FilePath()) != before)
             ReportFuzzFailure("a refused write changed the file");
         return 0;
     }
 
     const std::string expected = ReadBackForm(value);
-    const std::size_t afterSize = FuzzWorkFolder::ReadFile(kFile).size() + 1;
+    const std::size_t afterSize = FuzzWorkFolder::ReadFile(FilePath()).size() + 1;
     // The default differs from the value, so a key that went missing cannot pass.
     if (ReadString(section, key, afterSize, expected + "!") != expected)
         ReportFuzzFailure("a written value does not read back", section + "] " + key + "=" + value);
@@ -201,10 +210,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Numbers go through the same functions as text; every int must come back as itself.
     const std::string decimal = std::to_string(number);
-    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), decimal.c_str(), kFile))
+    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), decimal.c_str(),
+                                    FilePath().c_str()))
         ReportFuzzFailure("a number was refused under names taken before");
-    const int read = static_cast<int>(
-        GetPrivateProfileIntA(section.c_str(), key.c_str(), static_cast<int>(~number), kFile));
+    const int read = static_cast<int>(GetPrivateProfileIntA(
+        section.c_str(), key.c_str(), static_cast<int>(~number), FilePath().c_str()));
     if (read != number)
         ReportFuzzFailure("a written number does not read back", decimal);
     return 0;

@@ -17,7 +17,12 @@
 
 namespace {
 
-constexpr const char* kFile = "./fuzz.txt";
+// The file every input is written to, in a folder of this run's own.
+const std::string& FilePath() {
+    static const FuzzWorkFolder folder;
+    static const std::string path = folder.PathOf("fuzz.txt");
+    return path;
+}
 
 // The reader's rules applied to the whole file at once, as its documentation states them.
 std::string KeptBytes(std::string_view raw) {
@@ -38,7 +43,7 @@ std::string KeptBytes(std::string_view raw) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    static const FuzzWorkFolder folder;
+    FilePath();
     // The reader reports every file on standard output; the fuzzer's own report goes to
     // standard error and stays readable.
     if (!std::freopen("/dev/null", "w", stdout))
@@ -48,10 +53,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view raw(reinterpret_cast<const char*>(data), size);
-    FuzzWorkFolder::WriteFile(kFile, raw);
+    FuzzWorkFolder::WriteFile(FilePath(), raw);
 
     std::optional<std::u16string> text;
-    if (!TextFileReader::Read(kFile, text))
+    if (!TextFileReader::Read(FilePath().c_str(), text))
         ReportFuzzFailure("a readable file was refused");
     if (text && text->size() > size)
         ReportFuzzFailure("the text is longer than the file");

@@ -208,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct IconOriginCase {
     const char* name;
-    RECT client;
+    CRect client;
     POINT origin;
 };
 
@@ -245,7 +245,7 @@ TEST_F(WindowChrome, TheWindowCarriesTheIconAndPaintsItWhenMinimised) {
         d.Window()->render(&window, QPoint(), QRegion(), QWidget::DrawWindowBackground);
         const QImage shot = window.toImage();
         const QImage icon = dlg.m_hIcon->icon.pixmap(QSize(32, 32)).toImage();
-        RECT client{0, 0, d.Window()->width(), d.Window()->height()};
+        const CRect client(0, 0, d.Window()->width(), d.Window()->height());
         const POINT origin = IconOrigin(client, 32, 32);
         int opaque = 0;
         int matching = 0;

@@ -83,11 +83,20 @@ TEST(PrivateProfileWrite, NewFileListsKeysInWriteOrderAndReadsBack) {
     EXPECT_STREQ(buffer, "/tmp/a b.txt");
 }
 
-TEST(PrivateProfileWrite, NamesWithLineBreaksAreRefused) {
+// Each of these names would be read back as another name, a comment or a section header,
+// so the value would be lost (or land under another key) while the write reported success.
+TEST(PrivateProfileWrite, NamesThatCannotBeReadBackAreRefused) {
     WriteFile(kFile, "[Setting]\r\n");
-    EXPECT_EQ(WritePrivateProfileStringA("Setting", "Rate\r\n[X]", "1", kFile), FALSE);
-    EXPECT_EQ(WritePrivateProfileStringA("Setting\nA", "Rate", "1", kFile), FALSE);
+    const std::vector<std::pair<const char*, const char*>> refused = {
+        {"Setting", "Rate\r\n[X]"}, {"Setting\nA", "Rate"}, {"Setting", "Ra=te"},
+        {"Setting", " ;Rate"},      {"Setting", "[Rate"},   {"Set]ting", "Rate"},
+    };
+    for (const auto& [section, key] : refused)
+        EXPECT_EQ(WritePrivateProfileStringA(section, key, "]1", kFile), FALSE) << key;
     EXPECT_EQ(ReadFile(kFile), "[Setting]\r\n");
+    // The same characters elsewhere in a name are harmless.
+    ASSERT_EQ(WritePrivateProfileStringA("[Set", "Ra;t[e]", "1", kFile), TRUE);
+    EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("[Set", "Ra;t[e]", 0, kFile)), 1);
 }
 
 TEST(PrivateProfileWrite, KeepsTheFilesPermissions) {
