@@ -10,10 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${MURMELO_FUZZ_SECONDS:-20}
 targets=(fuzz_private_profile fuzz_text_file_reader fuzz_towav_arguments)
 
-launcher=()
-if command -v ccache >/dev/null; then
-    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
+source scripts/compiler-launcher.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DMURMELO_FUZZ=ON \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 cmake --build build-fuzz -j2 --target "${targets[@]}" >/dev/null
@@ -42,14 +39,14 @@ for target in "${targets[@]}"; do
     failed+=("$target")
     echo "---- $target failed (exit status $status); its report:"
     # The report without libFuzzer's progress lines and its byte listings of the input.
-    grep -v -E '^#[0-9]+[[:space:]]|^0x|^ +"|^INFO:|^[[:space:]]+NEW_FUNC' "$run/log" | head -n 60
+    grep -v -E '^#[0-9]+[[:space:]]|^0x|^ +"|^INFO:|^[[:space:]]+NEW_FUNC' "$run/log" | head -n 60 || true
     for artifact in "$run"/artifacts/{crash,leak,timeout,oom}-*; do
         [ -e "$artifact" ] || continue
         name=$(basename "$artifact")
         regression="tests/fuzz/corpus/$target/regression-${name#*-}"
         cp "$artifact" "$regression"
         echo "---- input kept as $regression:"
-        od -A d -c "$regression" | head -n 20
+        od -A d -c "$regression" | head -n 20 || true
     done
 done
 

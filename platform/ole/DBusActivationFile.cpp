@@ -20,7 +20,7 @@ bool IsPlainChar(char c) {
 }
 
 std::optional<fs::path> DataHome() {
-    // The base directory specification says a relative XDG_DATA_HOME is invalid and must be
+    // The XDG base directory rules say a relative XDG_DATA_HOME is invalid and must be
     // ignored, which also keeps the file from landing beside the current directory.
     if (const char* dataHome = std::getenv("XDG_DATA_HOME"); dataHome && *dataHome == '/')
         return fs::path(dataHome);

@@ -2,60 +2,35 @@
 // refuses, and that it ends when its client lets go.
 #include "tests/automation/MurmeloServerTest.h"
 
-#include <QDBusMessage>
-#include <QDeadlineTimer>
-#include <QThread>
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Eventually.h"
+#include "tests/support/FileBytes.h"
 
 #include <algorithm>
 
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
-#include <string>
-
-namespace fs = std::filesystem;
-
 namespace {
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
-
-std::string CommandLineOf(uint pid) {
-    std::string arguments = ReadFile("/proc/" + std::to_string(pid) + "/cmdline");
-    std::ranges::replace(arguments, '\0', ' ');
-    return arguments;
-}
-
+using namespace std::chrono_literals;
 using AutomationServer = MurmeloServerTest;
 
 TEST_F(AutomationServer, UserStartWritesActivationFileAndLeavesNameFree) {
-    const std::unique_ptr<MurmeloProcess> userStart = StartByUser();
+    const std::unique_ptr<OwnedProcess> userStart = StartByUser();
     ASSERT_NE(userStart, nullptr);
 
     EXPECT_EQ(ReadFile(ActivationFile()),
               "[D-BUS Service]\nName=Murmelo.Application\nExec=" MURMELO_PROGRAM " -Automation\n");
-    BusClient client = Client("client");
-    EXPECT_FALSE(client.NameHasOwner(kProgId));
+    EXPECT_FALSE(Client("client").NameHasOwner(kProgId));
     // Still running: it owns nothing because it never registered, not because it ended.
-    ASSERT_TRUE(userStart->waitForStarted());
-    EXPECT_FALSE(ProcessEnded(static_cast<uint>(userStart->processId())));
+    EXPECT_FALSE(ProcessEnded(static_cast<pid_t>(userStart->processId())));
 }
 
 TEST_F(AutomationServer, AutomationStartOwnsNameAndLeavesFileAlone) {
-    std::ofstream(ActivationFile()) << "left by an earlier start\n";
-    MurmeloProcess server({QStringLiteral("-Automation")}, m_bus.Environment());
+    WriteFile(ActivationFile(), "left by an earlier start\n");
+    const auto server = Start({QStringLiteral("-Automation")});
     BusClient client = Client("client");
 
-    const QDeadlineTimer deadline(10000);
-    while (!client.NameHasOwner(kProgId) && !deadline.hasExpired())
-        QThread::msleep(10);
-
-    EXPECT_EQ(client.ProcessOf(kProgId), static_cast<uint>(server.processId()));
+    EXPECT_TRUE(Eventually([&] { return client.NameHasOwner(kProgId); }, 10s));
+    EXPECT_EQ(client.ProcessOf(kProgId), static_cast<uint>(server->processId()));
     EXPECT_EQ(ReadFile(ActivationFile()), "left by an earlier start\n");
 }
 
@@ -68,20 +43,19 @@ TEST_F(AutomationServer, CreationLaunchesTheProgramAndReleaseEndsIt) {
         const QString server = CreateObject(client, iid, &path);
         const uint pid = client.ProcessOf(server);
         ASSERT_NE(pid, 0u);
-        EXPECT_EQ(CommandLineOf(pid), MURMELO_PROGRAM " -Automation ");
+        std::string commandLine = ReadFile("/proc/" + std::to_string(pid) + "/cmdline");
+        std::ranges::replace(commandLine, '\0', ' ');
+        EXPECT_EQ(commandLine, MURMELO_PROGRAM " -Automation ");
         // Single use: the next client's request starts a new process.
         EXPECT_FALSE(client.NameHasOwner(kProgId));
 
         // Every id gives the same object, with the program's own interface.
         const QString xml =
-            client
-                .Call(server, path, QStringLiteral("org.freedesktop.DBus.Introspectable"),
-                      QStringLiteral("Introspect"))
+            client.Call(server, path, "org.freedesktop.DBus.Introspectable", "Introspect")
                 .arguments()
                 .value(0)
                 .toString();
-        EXPECT_TRUE(xml.contains(QStringLiteral("<interface name=\"Murmelo.IMurmelo\"/>")))
-            << xml.toStdString();
+        EXPECT_TRUE(xml.contains("<interface name=\"Murmelo.IMurmelo\"/>")) << xml.toStdString();
 
         EXPECT_EQ(client.Release(server, path).type(), QDBusMessage::ReplyMessage);
         EXPECT_TRUE(EndsWithinASecond(server, pid));
@@ -117,7 +91,7 @@ TEST_F(AutomationServer, TwoClientsGetTwoProcesses) {
     // Each release ends its own process and no other.
     EXPECT_EQ(first.Release(firstServer, firstPath).type(), QDBusMessage::ReplyMessage);
     EXPECT_TRUE(EndsWithinASecond(firstServer, firstPid));
-    EXPECT_FALSE(ProcessEnded(secondPid));
+    EXPECT_FALSE(ProcessEnded(static_cast<pid_t>(secondPid)));
     EXPECT_EQ(second.Release(secondServer, secondPath).type(), QDBusMessage::ReplyMessage);
     EXPECT_TRUE(EndsWithinASecond(secondServer, secondPid));
 }
@@ -137,7 +111,7 @@ TEST_F(AutomationServer, RefusalsLeaveTheProgramAsItWas) {
     const uint pid = owner.ProcessOf(server);
     ASSERT_NE(pid, 0u);
 
-    struct Row {
+    const struct {
         const char* name;
         BusClient* client;
         QString path;
@@ -145,18 +119,17 @@ TEST_F(AutomationServer, RefusalsLeaveTheProgramAsItWas) {
         const char* member;
         QVariantList arguments;
         const char* error;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"second creation",
          &other,
-         QStringLiteral("/"),
+         "/",
          "Murmelo.ClassFactory",
          "CreateInstance",
          {IidMurmelo()},
          "Murmelo.Error.AlreadyCreated"},
         {"second creation by the owner",
          &owner,
-         QStringLiteral("/"),
+         "/",
          "Murmelo.ClassFactory",
          "CreateInstance",
          {kIidDispatch},
@@ -183,13 +156,12 @@ TEST_F(AutomationServer, RefusalsLeaveTheProgramAsItWas) {
          {QStringLiteral("Murmelo.IMurmelo"), QStringLiteral("Visible")},
          "org.freedesktop.DBus.Error.UnknownProperty"},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const QDBusMessage reply =
-            row.client->Call(server, row.path, QString::fromLatin1(row.interface),
-                             QString::fromLatin1(row.member), row.arguments);
+            row.client->Call(server, row.path, row.interface, row.member, row.arguments);
         EXPECT_EQ(reply.errorName(), QString::fromLatin1(row.error));
-        EXPECT_FALSE(ProcessEnded(pid));
+        EXPECT_FALSE(ProcessEnded(static_cast<pid_t>(pid)));
     }
 
     // None of them touched the object: its owner still holds it, and lets go.

@@ -92,6 +92,8 @@ TEST_F(MurmeloDlgClosing, WithAProxyEveryWayOfClosingOnlyHidesTheDialog) {
         QObject guard;
         const int result = DialogDriver::RunModal(dlg, [&](DialogDriver& d) {
             proxy = CreateProxy();
+            EXPECT_EQ(proxy->m_pDialog, &dlg);
+            EXPECT_EQ(dlg.m_pAutoProxy, proxy);
             action.act(d);
             action.act(d); // a second request while hidden only hides it again
             hidden = !d.Window()->isVisible();
@@ -110,34 +112,18 @@ TEST_F(MurmeloDlgClosing, WithAProxyEveryWayOfClosingOnlyHidesTheDialog) {
     }
 }
 
-TEST_F(MurmeloDlgClosing, ProxyAndDialogPointAtEachOtherWhileBothLive) {
-    CMurmeloDlg dlg;
-    testApp.m_pMainWnd = &dlg;
-
-    CMurmeloDlgAutoProxy* proxy = CreateProxy();
-    EXPECT_EQ(proxy->m_pDialog, &dlg);
-    EXPECT_EQ(dlg.m_pAutoProxy, proxy);
-    EXPECT_EQ(AfxOleCanExitApp(), FALSE) << "the proxy does not hold the application";
-
-    proxy->ExternalRelease();
-    EXPECT_EQ(dlg.m_pAutoProxy, nullptr);
-}
-
-TEST_F(MurmeloDlgClosing, DialogDestroyedFirstLeavesTheProxyWithoutADialog) {
+// Whichever goes first, the other holds no pointer to it; a proxy made without a main
+// window has no dialog, and its release touches none.
+TEST_F(MurmeloDlgClosing, ProxyWithoutADialogTouchesNone) {
     auto dlg = std::make_unique<CMurmeloDlg>();
     testApp.m_pMainWnd = dlg.get();
     CMurmeloDlgAutoProxy* proxy = CreateProxy();
     testApp.m_pMainWnd = nullptr;
-
     dlg.reset();
     EXPECT_EQ(proxy->m_pDialog, nullptr);
-
-    // Its later release touches no dialog and only lets go of the application.
     proxy->ExternalRelease();
-}
 
-TEST_F(MurmeloDlgClosing, ProxyMadeWithoutAMainWindowHasNoDialog) {
-    CMurmeloDlgAutoProxy* proxy = CreateProxy();
+    proxy = CreateProxy();
     EXPECT_EQ(proxy->m_pDialog, nullptr);
     proxy->ExternalRelease();
 }

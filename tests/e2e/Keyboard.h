@@ -12,7 +12,7 @@ class Keyboard {
     explicit Keyboard(const std::string& display);
 
     // Presses and releases each key in turn, such as "Tab", "shift+Tab", "alt+space".
-    // True once the server has them.
+    // True once the server has them; a single key has then only just been sent.
     bool Press(const std::vector<std::string>& keys) const;
     // Types text character by character.
     bool Type(const std::string& text) const;

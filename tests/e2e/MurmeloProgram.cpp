@@ -1,5 +1,7 @@
 #include "tests/e2e/MurmeloProgram.h"
 
+#include <cstdlib>
+
 namespace {
 
 // Where the tests keep what the program needs beside its current folder.
@@ -45,5 +47,6 @@ MurmeloProgram::MurmeloProgram(const std::string& display, const Environment& so
     SpawnedProcess::Options options;
     options.environment = std::move(environment);
     options.log = log;
-    m_process = std::make_unique<SpawnedProcess>(std::vector<std::string>{MURMELO_PROGRAM}, options);
+    m_process =
+        std::make_unique<SpawnedProcess>(std::vector<std::string>{MURMELO_PROGRAM}, options);
 }

@@ -57,16 +57,16 @@ PulseServer::PulseServer(const std::filesystem::path& folder, const std::filesys
     m_server = std::make_unique<SpawnedProcess>(
         std::vector<std::string>{"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
                                  "--disable-shm", "--use-pid-file=false", "--log-target=stderr",
-                                 "-L", std::string("module-null-sink sink_name=") + kSinkName,
-                                 "-L", "module-native-protocol-unix socket=" + socket.string()},
+                                 "-L", std::string("module-null-sink sink_name=") + kSinkName, "-L",
+                                 "module-native-protocol-unix socket=" + socket.string()},
         options);
     if (!m_server->Started()) {
         m_problem = "pulseaudio could not be started (is the pulseaudio package installed?)";
         return;
     }
     // The sink is loaded before the socket, so a server that accepts a connection has it.
-    const bool ready = WaitUntil([&] { return !m_server->IsRunning() || AcceptsConnections(socket); },
-                                 kStartLimit);
+    const bool ready = WaitUntil(
+        [&] { return !m_server->IsRunning() || AcceptsConnections(socket); }, kStartLimit);
     if (!m_server->IsRunning()) {
         m_problem = "pulseaudio ended at start";
         return;

@@ -25,19 +25,21 @@ std::string ExactPattern(const std::string& title) {
 ScreenWindows::ScreenWindows(const std::string& display)
     : m_environment(Environment::Inherited().Set("DISPLAY", display)) {}
 
-bool ScreenWindows::IsShown(const std::string& title) const {
+std::vector<std::string> ScreenWindows::Shown(const std::string& title) const {
+    const std::optional<ToolResult> found = RunTool(
+        {"xdotool", "search", "--onlyvisible", "--name", ExactPattern(title)}, m_environment);
+    std::vector<std::string> windows;
+    if (!found || found->exitCode != 0)
+        return windows;
     // The search ignores case, so each match's own title is compared as well.
-    const std::optional<ToolResult> result =
-        RunTool({"xdotool", "search", "--onlyvisible", "--name", ExactPattern(title),
-                 "getwindowname", "%@"},
-                m_environment);
-    if (!result || result->exitCode != 0)
-        return false;
-    std::istringstream lines(result->output);
-    for (std::string line; std::getline(lines, line);)
-        if (line == title)
-            return true;
-    return false;
+    std::istringstream lines(found->output);
+    for (std::string window; std::getline(lines, window);) {
+        const std::optional<ToolResult> name =
+            RunTool({"xdotool", "getwindowname", window}, m_environment);
+        if (name && name->exitCode == 0 && name->output == title + "\n")
+            windows.push_back(window);
+    }
+    return windows;
 }
 
 bool ScreenWindows::WaitUntilShown(const std::string& title,
@@ -47,6 +49,22 @@ bool ScreenWindows::WaitUntilShown(const std::string& title,
 
 bool ScreenWindows::WaitUntilGone(const std::string& title, std::chrono::milliseconds limit) const {
     return WaitUntil([&] { return !IsShown(title); }, limit, std::chrono::milliseconds(50));
+}
+
+std::size_t ScreenWindows::ShownCount() const {
+    const std::optional<ToolResult> result =
+        RunTool({"xdotool", "search", "--onlyvisible", "--name", ""}, m_environment);
+    if (!result || result->exitCode != 0)
+        return 0;
+    std::istringstream lines(result->output);
+    std::size_t count = 0;
+    for (std::string line; std::getline(lines, line);)
+        ++count;
+    return count;
+}
+
+bool ScreenWindows::WaitUntilMoreShown(std::size_t count, std::chrono::milliseconds limit) const {
+    return WaitUntil([&] { return ShownCount() > count; }, limit, std::chrono::milliseconds(50));
 }
 
 std::optional<std::string> ScreenWindows::FocusedTitle() const {

@@ -7,12 +7,6 @@
 #include <iterator>
 #include <unistd.h>
 
-namespace {
-
-constexpr auto kStartLimit = std::chrono::seconds(10);
-
-} // namespace
-
 SoundRecorder::SoundRecorder(const PulseServer& server, const std::filesystem::path& file,
                              const std::filesystem::path& log)
     : m_file(file) {
@@ -32,8 +26,6 @@ SoundRecorder::SoundRecorder(const PulseServer& server, const std::filesystem::p
                                  "--channels=1", "--latency-msec=10"},
         options);
     close(output);
-    // The null sink plays silence while nobody plays anything, so samples arrive at once.
-    m_recording = m_recorder->Started() && WaitForSamples(kSampleRate / 20, kStartLimit);
 }
 
 std::size_t SoundRecorder::SampleCount() const {

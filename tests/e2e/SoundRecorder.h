@@ -20,8 +20,12 @@ class SoundRecorder {
     SoundRecorder(const PulseServer& server, const std::filesystem::path& file,
                   const std::filesystem::path& log);
 
-    // True once samples arrive.
-    bool IsRecording() const { return m_recording; }
+    bool Started() const { return m_recorder && m_recorder->Started(); }
+    // Waits until the first samples arrive, which takes the sound server up to a second or
+    // two after the recorder's start.
+    bool WaitUntilRecording(std::chrono::milliseconds limit) const {
+        return WaitForSamples(1, limit);
+    }
     // How many samples have been recorded so far.
     std::size_t SampleCount() const;
     std::vector<std::int16_t> Samples() const;
@@ -31,5 +35,4 @@ class SoundRecorder {
   private:
     std::filesystem::path m_file;
     std::unique_ptr<SpawnedProcess> m_recorder;
-    bool m_recording = false;
 };

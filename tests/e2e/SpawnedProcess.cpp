@@ -1,9 +1,10 @@
 #include "tests/e2e/SpawnedProcess.h"
 
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -13,7 +14,7 @@ namespace {
 constexpr auto kPollStep = std::chrono::milliseconds(5);
 constexpr auto kGraceTime = std::chrono::seconds(3);
 
-// posix_spawn's argument and environment vectors: pointers into strings that outlive them.
+// execve's argument and environment vectors: pointers into strings that outlive them.
 std::vector<char*> PointersTo(const std::vector<std::string>& strings) {
     std::vector<char*> pointers;
     pointers.reserve(strings.size() + 1);
@@ -23,63 +24,70 @@ std::vector<char*> PointersTo(const std::vector<std::string>& strings) {
     return pointers;
 }
 
-class SpawnSetup {
-  public:
-    SpawnSetup() {
-        posix_spawn_file_actions_init(&actions);
-        posix_spawnattr_init(&attributes);
-    }
-    SpawnSetup(const SpawnSetup&) = delete;
-    SpawnSetup& operator=(const SpawnSetup&) = delete;
-    ~SpawnSetup() {
-        posix_spawnattr_destroy(&attributes);
-        posix_spawn_file_actions_destroy(&actions);
-    }
+// Makes from the child's descriptor to, open across exec.
+void MoveDescriptor(int from, int to) {
+    if (from == to)
+        fcntl(to, F_SETFD, 0);
+    else
+        dup2(from, to);
+}
 
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-};
+// What the child does between fork and exec; everything it uses was prepared before the
+// fork. Should the exec fail, its errno goes back through failurePipe.
+[[noreturn]] void BecomeProgram(char** argv, char** envp, const char* log, int output, int handed,
+                                pid_t parent, int failurePipe) {
+    setpgid(0, 0);
+    // Should the test program itself be killed (a time-out of the test runner), its servers
+    // and the program under test go with it instead of staying behind.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent)
+        _exit(127);
+    sigset_t noSignals;
+    sigemptyset(&noSignals);
+    sigprocmask(SIG_SETMASK, &noSignals, nullptr);
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal)
+        sigaction(signal, &byDefault, nullptr);
+
+    const int input = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const int logFile = open(log, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    MoveDescriptor(input, STDIN_FILENO);
+    MoveDescriptor(output >= 0 ? output : logFile, STDOUT_FILENO);
+    MoveDescriptor(logFile, STDERR_FILENO);
+    if (handed >= 0)
+        MoveDescriptor(handed, 3);
+    execvpe(argv[0], argv, envp);
+    const int error = errno;
+    [[maybe_unused]] const ssize_t written = write(failurePipe, &error, sizeof(error));
+    _exit(127);
+}
 
 } // namespace
 
-SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments,
-                               const Options& options) {
+SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments, const Options& options) {
     if (arguments.empty())
         return;
-    SpawnSetup setup;
-    // The child leads a new process group and starts with no blocked or ignored signals.
-    sigset_t noSignals;
-    sigemptyset(&noSignals);
-    sigset_t defaultSignals;
-    sigfillset(&defaultSignals);
-    posix_spawnattr_setflags(&setup.attributes,
-                             POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
-                                 POSIX_SPAWN_SETSIGDEF);
-    posix_spawnattr_setpgroup(&setup.attributes, 0);
-    posix_spawnattr_setsigmask(&setup.attributes, &noSignals);
-    posix_spawnattr_setsigdefault(&setup.attributes, &defaultSignals);
-
-    const std::string log = options.log.empty() ? "/dev/null" : options.log.string();
-    posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    if (options.outputDescriptor >= 0)
-        posix_spawn_file_actions_adddup2(&setup.actions, options.outputDescriptor, STDOUT_FILENO);
-    else
-        posix_spawn_file_actions_addopen(&setup.actions, STDOUT_FILENO, log.c_str(),
-                                         O_WRONLY | O_CREAT | O_APPEND, 0644);
-    posix_spawn_file_actions_addopen(&setup.actions, STDERR_FILENO, log.c_str(),
-                                     O_WRONLY | O_CREAT | O_APPEND, 0644);
-    if (options.handedDescriptor >= 0)
-        posix_spawn_file_actions_adddup2(&setup.actions, options.handedDescriptor, 3);
-    const std::string folder = options.workingFolder.string();
-    if (!folder.empty())
-        posix_spawn_file_actions_addchdir_np(&setup.actions, folder.c_str());
-
     std::vector<char*> argv = PointersTo(arguments);
     std::vector<char*> envp = PointersTo(options.environment.Entries());
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], &setup.actions, &setup.attributes, argv.data(),
-                     envp.data()) == 0)
+    const std::string log = options.log.empty() ? "/dev/null" : options.log.string();
+    std::array<int, 2> failure{-1, -1};
+    if (pipe2(failure.data(), O_CLOEXEC) != 0)
+        return;
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid == 0)
+        BecomeProgram(argv.data(), envp.data(), log.c_str(), options.outputDescriptor,
+                      options.handedDescriptor, parent, failure[1]);
+    close(failure[1]);
+    // The pipe closes unread when the exec succeeds.
+    int error = 0;
+    const ssize_t got = pid > 0 ? read(failure[0], &error, sizeof(error)) : -1;
+    close(failure[0]);
+    if (pid > 0 && got == 0)
         m_pid = pid;
+    else if (pid > 0)
+        waitpid(pid, nullptr, 0);
 }
 
 SpawnedProcess::~SpawnedProcess() {

@@ -9,14 +9,13 @@
 #include <sys/types.h>
 #include <vector>
 
-// A program the tests start, in a process group of its own so that whatever it starts in
-// turn ends with it. The destructor ends the whole group, also when a test fails half way.
+// A program the tests start, in the current folder and in a process group of its own, so that
+// whatever it starts in turn ends with it. The destructor ends the whole group, also when a
+// test fails half way; the program is killed as well when the test program dies.
 class SpawnedProcess {
   public:
     struct Options {
         Environment environment = Environment::Inherited();
-        // Empty: the tests' own current folder.
-        std::filesystem::path workingFolder;
         // Standard output and error are appended to this file; empty: discarded.
         std::filesystem::path log;
         // When set, standard output goes to this descriptor instead of the log.

@@ -39,8 +39,7 @@ class Pipe {
 } // namespace
 
 std::optional<ToolResult> RunTool(const std::vector<std::string>& arguments,
-                                  const Environment& environment,
-                                  std::chrono::milliseconds limit) {
+                                  const Environment& environment, std::chrono::milliseconds limit) {
     Pipe output;
     if (!output.IsOpen())
         return std::nullopt;
@@ -68,8 +67,9 @@ std::optional<ToolResult> RunTool(const std::vector<std::string>& arguments,
             break;
         result.output.append(chunk.data(), static_cast<std::size_t>(got));
     }
-    const std::optional<int> code = tool.WaitForExit(std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now()));
+    const std::optional<int> code =
+        tool.WaitForExit(std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now()));
     if (!code)
         return std::nullopt;
     result.exitCode = *code;

@@ -5,8 +5,6 @@
 #include <QAbstractButton>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 void ExportTest::Fill(ExportDlg& dlg, DialogDriver& driver, const DialogFields& fields) {
     driver.SetText(IDC_TEXT, fields.text);
@@ -43,11 +41,4 @@ std::vector<std::string> ExportTest::InfoNotices() const {
 
 std::string ExportTest::CurrentDir() {
     return std::filesystem::current_path().string();
-}
-
-std::string ExportTest::FileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }

@@ -51,7 +51,6 @@ class ExportTest : public testing::Test {
     // The texts of the notices captioned "Info".
     std::vector<std::string> InfoNotices() const;
     static std::string CurrentDir();
-    static std::string FileText(const std::string& path);
 
     FakeSpeechRuntime runtime{{"Voice A", "Voice B", "Voice C"}};
     ScriptedPrompts prompts;

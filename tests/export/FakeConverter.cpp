@@ -1,5 +1,7 @@
 #include "tests/export/FakeConverter.h"
 
+#include "tests/support/FileBytes.h"
+
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -33,7 +35,7 @@ void FakeConverter::Install() const {
     if (writesOutput)
         script << "printf 'RIFF' > \"$2\"\n";
     script << "exit " << exitCode << "\n";
-    std::ofstream("towav.exe") << script.str();
+    WriteFile("towav.exe", script.str());
     std::filesystem::permissions("towav.exe", std::filesystem::perms::owner_all);
 }
 

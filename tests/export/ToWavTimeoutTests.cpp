@@ -1,34 +1,9 @@
 #include "tests/export/ExportTestSupport.h"
 #include "tests/export/FakeConverter.h"
-#include "tests/platform/process/XvfbServer.h"
-
-#include <cstdlib>
-#include <optional>
-#include <string>
+#include "tests/support/ScopedEnvironmentVariable.h"
+#include "tests/support/XvfbServer.h"
 
 namespace {
-
-// Sets DISPLAY (or removes it) for the test's lifetime.
-class DisplayVariable {
-  public:
-    explicit DisplayVariable(const std::optional<std::string>& value) {
-        if (const char* old = std::getenv("DISPLAY"))
-            m_previous = old;
-        if (value)
-            setenv("DISPLAY", value->c_str(), 1);
-        else
-            unsetenv("DISPLAY");
-    }
-    ~DisplayVariable() {
-        if (m_previous)
-            setenv("DISPLAY", m_previous->c_str(), 1);
-        else
-            unsetenv("DISPLAY");
-    }
-
-  private:
-    std::optional<std::string> m_previous;
-};
 
 constexpr const char* kWindowNotice = "进程主窗体标题";
 
@@ -45,7 +20,7 @@ std::vector<std::string> WindowNotices(const ScriptedPrompts& prompts) {
 // Without a display there are no windows to find: the time-out passes without a notice,
 // and the file manager is shown, since the converter may still write the file.
 TEST_F(ExportTest, TimeOutWithoutDisplayShowsTheFileAndLeavesTheConverterRunning) {
-    DisplayVariable noDisplay(std::nullopt);
+    ScopedEnvironmentVariable noDisplay("DISPLAY", std::nullopt);
     FakeConverter{.becomes = {"sleep", "30"}}.Install();
     const std::string output = CurrentDir() + "/out.wav";
     prompts.AnswerFileDialog(output);
@@ -61,9 +36,9 @@ TEST_F(ExportTest, TimeOutWithoutDisplayShowsTheFileAndLeavesTheConverterRunning
 
 TEST_F(ExportTest, TimeOutShowsTheTitleOfTheConvertersMainWindow) {
     XvfbServer server;
-    if (!server.running())
-        GTEST_SKIP() << server.problem();
-    DisplayVariable display(server.display());
+    if (!server.IsRunning())
+        GTEST_SKIP() << server.Problem();
+    ScopedEnvironmentVariable display("DISPLAY", server.Display());
     FakeConverter{.becomes = {MURMELO_CONVERTER_WINDOW, "Converter at work"}}.Install();
     const std::string output = CurrentDir() + "/out.wav";
     prompts.AnswerFileDialog(output);

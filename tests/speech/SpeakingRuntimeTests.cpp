@@ -5,7 +5,7 @@
 #include "speech/SpeechFlags.h"
 #include "ui/CMurmeloDlg.h"
 
-#include "tests/support/DialogDriver.h"
+#include "tests/support/RunAndEscape.h"
 
 #include <gtest/gtest.h>
 
@@ -55,11 +55,10 @@ TEST_F(RealSpeech, ReadWithLoopCountThreeMakesThreeTimesTheSound) {
     CMurmeloDlg dlg;
     double once = 0;
     double thrice = 0;
-    DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
+    RunAndEscape(dlg, [&](DialogDriver& driver) {
         driver.SetText(IDC_TEXT, "Three little words.");
         once = SecondsRead(dlg, driver, "1");
         thrice = SecondsRead(dlg, driver, "3");
-        driver.PressKey(Qt::Key_Escape);
     });
     ASSERT_GT(once, 0.3);
     EXPECT_NEAR(thrice / once, 3.0, 0.1);
@@ -68,7 +67,7 @@ TEST_F(RealSpeech, ReadWithLoopCountThreeMakesThreeTimesTheSound) {
 TEST_F(RealSpeech, StopSilencesALongReadAtOnceAndForGood) {
     Start(Pacing::SoundCard);
     CMurmeloDlg dlg;
-    DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
+    RunAndEscape(dlg, [&](DialogDriver& driver) {
         driver.SetText(IDC_TEXT, kLongText);
         driver.SetText(IDC_LOOP, "3");
         driver.Click(IDC_READ);
@@ -85,7 +84,6 @@ TEST_F(RealSpeech, StopSilencesALongReadAtOnceAndForGood) {
         // Nothing that was queued before Stop comes back later.
         std::this_thread::sleep_for(700ms);
         EXPECT_EQ(sink->SampleCount(), afterStop);
-        driver.PressKey(Qt::Key_Escape);
     });
 }
 

@@ -1,10 +1,12 @@
+#include "platform/ole/AfxOle.h"
 #include "platform/ole/COleDispatchException.h"
-#include "platform/ole/DispatchErrors.h"
-#include "platform/text/AnsiCodePage.h"
 #include "speech/CSpeechObjectToken.h"
 #include "speech/CSpeechObjectTokens.h"
 #include "speech/CSpeechVoice.h"
 #include "speech/SpeechFlags.h"
+
+#include "tests/support/CaseName.h"
+#include "tests/support/FakeSpeechRuntime.h"
 
 #include <gtest/gtest.h>
 
@@ -14,224 +16,108 @@
 
 namespace {
 
-// An object that records each call with its arguments as they arrived and answers with a
-// prepared result or a prepared failure. It lives on the test's stack, so it only counts
-// references.
-class RecordingDispatch final : public IDispatch {
-  public:
-    struct Call {
-        DISPID dispId;
-        WORD kind;
-        std::vector<COleVariant> args;
-        bool wantsResult;
-    };
-
-    ULONG AddRef() override { return ++refs; }
-    ULONG Release() override { return --refs; }
-    HRESULT Invoke(DISPID dispId, WORD kind, std::span<const COleVariant> args,
-                   COleVariant* pVarResult, EXCEPINFO* pExcepInfo) override {
-        calls.push_back({dispId, kind, {args.begin(), args.end()}, pVarResult != nullptr});
-        if (!failure.empty())
-            return DispatchErrors::Raise(pExcepInfo, failure);
-        if (pVarResult)
-            *pVarResult = reply;
-        return S_OK;
-    }
-
-    ULONG refs = 1;
-    std::vector<Call> calls;
-    COleVariant reply;
-    std::u16string failure;
-};
-
-// An argument with its type, the way the rows below expect it.
-std::string Typed(const COleVariant& value) {
-    switch (value.vt()) {
-    case VT_I4:
-        return "long " + std::to_string(value.lVal());
-    case VT_BSTR:
-        return value.IsNullString()
-                   ? "null string"
-                   : "string \"" + AnsiCodePage::FromWide(value.bstrVal()).str() + '"';
-    case VT_DISPATCH:
-        return value.pdispVal() ? "object" : "null object";
-    default:
-        return "empty";
-    }
-}
-
-// The three wrappers on one recording object, as the dialog holds them.
+// The three wrappers as the dialog holds them: the voice, its list, and a token of it.
 struct Wrappers {
-    Wrappers(RecordingDispatch& object, IDispatch* argument)
-        : voice(&object, FALSE), tokens(&object, FALSE), token(&object, FALSE), argument(argument) {
-    }
-
     CSpeechVoice voice;
     CSpeechObjectTokens tokens;
     CSpeechObjectToken token;
-    IDispatch* argument; // a token handed to SetRefVoice
+};
+
+// The wrappers on the fake runtime, which records each call with its dispatch id, kind and
+// typed arguments, refuses any call its table does not know, and counts references.
+class SpeechWrappers : public testing::Test {
+  protected:
+    void SetUp() override {
+        CLSID clsid;
+        ASSERT_EQ(CLSIDFromProgID(u"SAPI.SpVoice", &clsid), S_OK);
+        ASSERT_TRUE(w.voice.CreateDispatch(clsid));
+        w.tokens = COleDispatchDriver(w.voice.GetVoices(nullptr, nullptr));
+        w.token = CSpeechObjectToken(w.tokens.Item(1));
+        runtime.ClearCalls();
+    }
+    // Released in the dialog's order, nothing is left and nothing was released twice.
+    void TearDown() override {
+        w.token.ReleaseDispatch();
+        w.tokens.ReleaseDispatch();
+        w.voice.ReleaseDispatch();
+        EXPECT_EQ(runtime.LiveObjects(), 0);
+        EXPECT_EQ(runtime.ReferenceFaults(), 0);
+    }
+
+    FakeSpeechRuntime runtime{{"Voice A", "苹果 (Mandarin)"}};
+    Wrappers w;
 };
 
 struct Row {
     const char* name;
     std::function<void(Wrappers&)> call;
-    DISPID dispId;
-    WORD kind;
-    std::vector<std::string> args;
-    VARTYPE result; // VT_EMPTY: the wrapper asks for no result
+    std::vector<std::string> recorded;
 };
 
-// Names the row in test output instead of dumping its bytes.
 void PrintTo(const Row& row, std::ostream* os) {
     *os << row.name;
 }
 
-class WrapperCall : public testing::TestWithParam<Row> {};
+class WrapperCall : public SpeechWrappers, public testing::WithParamInterface<Row> {};
 
-TEST_P(WrapperCall, MakesOneCallWithTheMembersIdKindAndArguments) {
-    const Row& row = GetParam();
-    RecordingDispatch argument;
-    RecordingDispatch returned;
-    RecordingDispatch object;
-    switch (row.result) {
-    case VT_I4:
-        object.reply = COleVariant(LONG{7});
-        break;
-    case VT_BSTR:
-        object.reply = COleVariant::FromString(u"x");
-        break;
-    case VT_DISPATCH:
-        object.reply = COleVariant(&returned);
-        break;
-    }
-    {
-        Wrappers wrappers(object, &argument);
-        row.call(wrappers);
-    }
-    ASSERT_EQ(object.calls.size(), 1u);
-    const RecordingDispatch::Call& call = object.calls[0];
-    EXPECT_EQ(call.dispId, row.dispId);
-    EXPECT_EQ(call.kind, row.kind);
-    std::vector<std::string> args;
-    for (const COleVariant& arg : call.args)
-        args.push_back(Typed(arg));
-    EXPECT_EQ(args, row.args);
-    EXPECT_EQ(call.wantsResult, row.result != VT_EMPTY);
-    object.calls.clear();
-    object.reply = COleVariant();
-    // The wrappers did not own the recording object, a returned object came back to the
-    // caller, who released it, and an object argument stays the caller's.
-    EXPECT_EQ(object.refs, 1u);
-    EXPECT_EQ(returned.refs, 1u);
-    EXPECT_EQ(argument.refs, 1u);
+TEST_P(WrapperCall, MakesTheMembersCallsWithTheirIdKindAndArguments) {
+    GetParam().call(w);
+    EXPECT_EQ(runtime.CallLog(), GetParam().recorded);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    SpeechWrappers, WrapperCall,
-    testing::Values(Row{"SetRefVoice",
-                        [](Wrappers& w) { w.voice.SetRefVoice(w.argument); },
-                        2,
-                        DISPATCH_PROPERTYPUTREF,
-                        {"object"},
-                        VT_EMPTY},
-                    Row{"GetRate",
-                        [](Wrappers& w) { EXPECT_EQ(w.voice.GetRate(), 7); },
-                        5,
-                        DISPATCH_PROPERTYGET,
-                        {},
-                        VT_I4},
-                    Row{"SetRate",
-                        [](Wrappers& w) { w.voice.SetRate(-3); },
-                        5,
-                        DISPATCH_PROPERTYPUT,
-                        {"long -3"},
-                        VT_EMPTY},
-                    Row{"GetVolume",
-                        [](Wrappers& w) { EXPECT_EQ(w.voice.GetVolume(), 7); },
-                        6,
-                        DISPATCH_PROPERTYGET,
-                        {},
-                        VT_I4},
-                    Row{"SetVolume",
-                        [](Wrappers& w) { w.voice.SetVolume(70); },
-                        6,
-                        DISPATCH_PROPERTYPUT,
-                        {"long 70"},
-                        VT_EMPTY},
-                    Row{"SpeakAsync",
-                        [](Wrappers& w) { EXPECT_EQ(w.voice.Speak("Apple", SVSFlagsAsync), 7); },
-                        12,
-                        DISPATCH_METHOD,
-                        {"string \"Apple\"", "long 1"},
-                        VT_I4},
-                    Row{"SpeakEmptyToPurge",
-                        [](Wrappers& w) { w.voice.Speak("", SVSFPurgeBeforeSpeak); },
-                        12,
-                        DISPATCH_METHOD,
-                        {"string \"\"", "long 2"},
-                        VT_I4},
-                    Row{"SpeakNull",
-                        [](Wrappers& w) { w.voice.Speak(nullptr, SVSFlagsAsync); },
-                        12,
-                        DISPATCH_METHOD,
-                        {"null string", "long 1"},
-                        VT_I4},
-                    Row{"GetVoicesUnfiltered",
-                        [](Wrappers& w) { w.voice.GetVoices(nullptr, nullptr)->Release(); },
-                        17,
-                        DISPATCH_METHOD,
-                        {"null string", "null string"},
-                        VT_DISPATCH},
-                    Row{"GetVoicesFiltered",
-                        [](Wrappers& w) { w.voice.GetVoices("Gender=Female", nullptr)->Release(); },
-                        17,
-                        DISPATCH_METHOD,
-                        {"string \"Gender=Female\"", "null string"},
-                        VT_DISPATCH},
-                    Row{"GetCount",
-                        [](Wrappers& w) { EXPECT_EQ(w.tokens.GetCount(), 7); },
-                        1,
-                        DISPATCH_PROPERTYGET,
-                        {},
-                        VT_I4},
-                    Row{"Item",
-                        [](Wrappers& w) { w.tokens.Item(3)->Release(); },
-                        0,
-                        DISPATCH_METHOD,
-                        {"long 3"},
-                        VT_DISPATCH},
-                    Row{"GetDescription",
-                        [](Wrappers& w) { EXPECT_EQ(w.token.GetDescription(0), "x"); },
-                        4,
-                        DISPATCH_METHOD,
-                        {"long 0"},
-                        VT_BSTR}),
-    [](const testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
+    Calls, WrapperCall,
+    testing::Values(
+        Row{"SetRefVoice",
+            [](Wrappers& w) { w.voice.SetRefVoice(w.token.m_lpDispatch); },
+            {"Voice putref 2(Token 1)"}},
+        Row{"Rate",
+            [](Wrappers& w) {
+                w.voice.SetRate(-3);
+                EXPECT_EQ(w.voice.GetRate(), -3);
+            },
+            {"Voice put 5(-3)", "Voice get 5()"}},
+        Row{"Volume",
+            [](Wrappers& w) {
+                w.voice.SetVolume(70);
+                EXPECT_EQ(w.voice.GetVolume(), 70);
+            },
+            {"Voice put 6(70)", "Voice get 6()"}},
+        Row{"SpeakAsync",
+            [](Wrappers& w) { EXPECT_EQ(w.voice.Speak("Apple", SVSFlagsAsync), 1); },
+            {"Voice method 12(\"Apple\", 1)"}},
+        Row{"SpeakEmptyToPurge",
+            [](Wrappers& w) { w.voice.Speak("", SVSFPurgeBeforeSpeak); },
+            {"Voice method 12(\"\", 2)"}},
+        Row{"SpeakNull",
+            [](Wrappers& w) { w.voice.Speak(nullptr, SVSFlagsAsync); },
+            {"Voice method 12(null, 1)"}},
+        Row{"SpeakChinese",
+            [](Wrappers& w) { w.voice.Speak("白日依山尽", SVSFlagsAsync); },
+            {"Voice method 12(\"白日依山尽\", 1)"}},
+        Row{"GetVoices",
+            [](Wrappers& w) { w.voice.GetVoices(nullptr, nullptr)->Release(); },
+            {"Voice method 17(null, null)"}},
+        Row{"GetVoicesFiltered",
+            [](Wrappers& w) { w.voice.GetVoices("Gender=Female", nullptr)->Release(); },
+            {"Voice method 17(\"Gender=Female\", null)"}},
+        Row{"GetCount", [](Wrappers& w) { EXPECT_EQ(w.tokens.GetCount(), 2); }, {"Tokens get 1()"}},
+        Row{"Item", [](Wrappers& w) { w.tokens.Item(0)->Release(); }, {"Tokens method 0(0)"}},
+        Row{"GetDescription",
+            [](Wrappers& w) { EXPECT_EQ(w.token.GetDescription(0), "苹果 (Mandarin)"); },
+            {"Token 1 method 4(0)"}}),
+    CaseName());
 
-TEST(SpeechWrappers, ChineseTextReachesTheRuntimeAsUtf16AndComesBackAsAnsi) {
-    RecordingDispatch object;
-    Wrappers wrappers(object, nullptr);
-
-    object.reply = COleVariant(LONG{1});
-    wrappers.voice.Speak("白日依山尽，黄河入海流。", SVSFlagsAsync);
-    ASSERT_EQ(object.calls.size(), 1u);
-    EXPECT_EQ(object.calls[0].args[0].bstrVal(), u"白日依山尽，黄河入海流。");
-
-    object.reply = COleVariant::FromString(u"苹果 (Mandarin)");
-    EXPECT_EQ(wrappers.token.GetDescription(0), "苹果 (Mandarin)");
-}
-
-TEST(SpeechWrappers, AFailingCallThrowsTheObjectsMessage) {
-    RecordingDispatch object;
-    Wrappers wrappers(object, nullptr);
-    object.failure = u"Die Stimme ist nicht verfügbar.";
+TEST_F(SpeechWrappers, AFailingCallThrowsTheObjectsMessageAndKeepsTheMember) {
+    runtime.FailCall("Tokens method 0(0)", "Die Stimme ist nicht verfügbar.");
     try {
-        wrappers.voice.GetVoices(nullptr, nullptr);
-        FAIL() << "GetVoices did not throw";
+        w.token = CSpeechObjectToken(w.tokens.Item(0));
+        FAIL() << "Item(0) did not throw";
     } catch (const COleDispatchException& e) {
         EXPECT_EQ(e.m_strDescription, "Die Stimme ist nicht verfügbar.");
         EXPECT_EQ(e.m_scError, DISP_E_EXCEPTION);
     }
+    EXPECT_EQ(w.token.GetDescription(0), "苹果 (Mandarin)");
 }
 
 } // namespace

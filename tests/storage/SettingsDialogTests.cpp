@@ -1,9 +1,10 @@
 #include "res/resource.h"
 #include "ui/CMurmeloDlg.h"
 
-#include "tests/support/DialogDriver.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/FakeSpeechRuntime.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/RunAndEscape.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QAbstractButton>
@@ -12,7 +13,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -25,7 +25,6 @@ constexpr const char* kFile = "set.ini";
 class SettingsDlg : public CMurmeloDlg {
   public:
     using CMurmeloDlg::LoadSettings;
-    using CMurmeloDlg::ReadTextFile;
     using CMurmeloDlg::SaveSettings;
 };
 
@@ -36,47 +35,24 @@ std::vector<std::string> Voices(int count) {
     return voices;
 }
 
-// What the dialog shows right after start.
-struct Shown {
-    bool checked = false;
-    bool textEnabled = false;
-    bool inputFileEnabled = false;
-    int focus = 0;
-    std::string text;
-    std::string inputFile;
-    std::string rate;
-    std::string volume;
-    int voice = 0;
-    std::string loop;
-
-    bool operator==(const Shown&) const = default;
-};
-
-void PrintTo(const Shown& s, std::ostream* os) {
-    *os << "{checked " << s.checked << ", text enabled " << s.textEnabled << ", input file enabled "
-        << s.inputFileEnabled << ", focus " << s.focus << ", text \"" << s.text
-        << "\", input file \"" << s.inputFile << "\", rate " << s.rate << ", volume " << s.volume
-        << ", voice " << s.voice << ", loop " << s.loop << "}";
-}
-
-Shown ShownAfterStart(int voiceCount) {
+// What the dialog shows right after start, written as "[x] text file 'text' 'input file'
+// rate volume voice loop": the check box, the edits that are enabled, the texts, the
+// numbers and the list position.
+std::string ShownAfterStart(int voiceCount) {
     FakeSpeechRuntime runtime(Voices(voiceCount));
     ScriptedPrompts prompts;
-    Shown shown;
+    std::string shown;
     SettingsDlg dlg;
-    DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
-        shown.checked =
-            qobject_cast<QAbstractButton*>(driver.Control(IDC_INPUT_FILE_CHECK))->isChecked();
-        shown.textEnabled = driver.Control(IDC_TEXT)->isEnabled();
-        shown.inputFileEnabled = driver.Control(IDC_INPUT_FILE)->isEnabled();
-        shown.focus = driver.FocusedId();
-        shown.text = driver.Text(IDC_TEXT);
-        shown.inputFile = driver.Text(IDC_INPUT_FILE);
-        shown.rate = driver.Text(IDC_RATE);
-        shown.volume = driver.Text(IDC_VOLUME);
-        shown.voice = dlg.m_comboVoice.GetCurSel();
-        shown.loop = driver.Text(IDC_LOOP);
-        driver.PressKey(Qt::Key_Escape);
+    RunAndEscape(dlg, [&](DialogDriver& driver) {
+        auto* check = qobject_cast<QAbstractButton*>(driver.Control(IDC_INPUT_FILE_CHECK));
+        shown = std::string(check->isChecked() ? "[x]" : "[ ]") +
+                (driver.Control(IDC_TEXT)->isEnabled() ? " text" : "") +
+                (driver.Control(IDC_INPUT_FILE)->isEnabled() ? " file" : "") + " '" +
+                driver.Text(IDC_TEXT) + "' '" + driver.Text(IDC_INPUT_FILE) + "' " +
+                driver.Text(IDC_RATE) + ' ' + driver.Text(IDC_VOLUME) + ' ' +
+                std::to_string(dlg.m_comboVoice.GetCurSel()) + ' ' + driver.Text(IDC_LOOP);
+        // Whatever loading focused, the framework's own focus on Read follows it.
+        EXPECT_EQ(driver.FocusedId(), IDC_READ);
     });
     // The stored rate, volume and voice reach the dialog, never the voice itself.
     EXPECT_EQ(runtime.Rate(), 0);
@@ -90,58 +66,40 @@ struct LoadCase {
     const char* name;
     std::string file; // empty: no settings file at all
     int voiceCount;
-    Shown shown;
-};
-
-// Input-file mode as loaded decides which edit is enabled; the push that follows shows any
-// value but 0 and 1 as unchecked, and the focus always ends on Read.
-const std::vector<LoadCase> kLoadCases = {
-    {"NoFile", "", 3, {false, false, true, IDC_READ, "", "", "10", "10", -1, "10"}},
-    {"NoFileElevenVoices", "", 11, {false, false, true, IDC_READ, "", "", "10", "10", 10, "10"}},
-    {"EverythingStored",
-     "[Setting]\r\nInputFileChk=0\r\nInputFileFile=/tmp/a.txt\r\nInputText=hello\r\nRate=5\r\n"
-     "Volume=70\r\nVoice=2\r\nLoop=3\r\n",
-     3,
-     {false, true, false, IDC_READ, "hello", "/tmp/a.txt", "5", "70", 2, "3"}},
-    {"InputFileModeOn",
-     "[Setting]\r\nInputFileChk=1\r\nInputFileFile=book.txt\r\n",
-     3,
-     {true, false, true, IDC_READ, "", "book.txt", "10", "10", -1, "10"}},
-    {"OnlySomeKeys",
-     "[Setting]\r\nRate=-3\r\nInputText=hi there\r\n",
-     12,
-     {false, false, true, IDC_READ, "hi there", "", "-3", "10", 10, "10"}},
-    {"NoSelectionStored",
-     "[Setting]\r\nInputFileChk=0\r\nVoice=-1\r\n",
-     12,
-     {false, true, false, IDC_READ, "", "", "10", "10", -1, "10"}},
-    {"VoiceBeyondTheList",
-     "[Setting]\r\nInputFileChk=0\r\nVoice=3\r\n",
-     3,
-     {false, true, false, IDC_READ, "", "", "10", "10", -1, "10"}},
-    {"OutOfRangeShownAsStored",
-     "[Setting]\r\nInputFileChk=0\r\nRate=99\r\nLoop=0\r\n",
-     1,
-     {false, true, false, IDC_READ, "", "", "99", "10", -1, "0"}},
-    {"QuotesDropped",
-     "[Setting]\r\nInputFileChk=0\r\nInputText=\"quoted, text\"\r\nInputFileFile='/a b.txt'\r\n",
-     1,
-     {false, true, false, IDC_READ, "quoted, text", "/a b.txt", "10", "10", -1, "10"}},
-    {"LongTextCutAt259Bytes",
-     "[Setting]\r\nInputFileChk=0\r\nInputText=" + std::string(300, 'a') + "\r\n",
-     1,
-     {false, true, false, IDC_READ, std::string(259, 'a'), "", "10", "10", -1, "10"}},
-    // A three-byte character at bytes 258 to 260 would not fit whole: it is left out.
-    {"LongTextCutBeforeACharacter",
-     "[Setting]\r\nInputFileChk=0\r\nInputText=" + std::string(257, 'a') +
-         "\xE4\xBD\xA0\xE5\xA5\xBD\r\n",
-     1,
-     {false, true, false, IDC_READ, std::string(257, 'a'), "", "10", "10", -1, "10"}},
+    std::string shown;
 };
 
 void PrintTo(const LoadCase& c, std::ostream* os) {
     *os << c.name;
 }
+
+// Input-file mode as loaded decides which edit is enabled; the push that follows shows any
+// value but 0 and 1 as unchecked.
+const std::vector<LoadCase> kLoadCases = {
+    {"NoFile", "", 3, "[ ] file '' '' 10 10 -1 10"},
+    {"EverythingStored",
+     "[Setting]\r\nInputFileChk=0\r\nInputFileFile=/tmp/a.txt\r\nInputText=hello\r\nRate=5\r\n"
+     "Volume=70\r\nVoice=2\r\nLoop=3\r\n",
+     3, "[ ] text 'hello' '/tmp/a.txt' 5 70 2 3"},
+    {"InputFileModeOn", "[Setting]\r\nInputFileChk=1\r\nInputFileFile=book.txt\r\n", 3,
+     "[x] file '' 'book.txt' 10 10 -1 10"},
+    // The default voice position 10 selects the eleventh voice.
+    {"OnlySomeKeys", "[Setting]\r\nRate=-3\r\nInputText=hi there\r\n", 12,
+     "[ ] file 'hi there' '' -3 10 10 10"},
+    {"NoSelectionStored", "[Setting]\r\nInputFileChk=0\r\nVoice=-1\r\n", 12,
+     "[ ] text '' '' 10 10 -1 10"},
+    {"QuotesDropped",
+     "[Setting]\r\nInputFileChk=0\r\nInputText=\"quoted, text\"\r\nInputFileFile='/a b.txt'\r\n", 1,
+     "[ ] text 'quoted, text' '/a b.txt' 10 10 -1 10"},
+    {"LongTextCutAt259Bytes",
+     "[Setting]\r\nInputFileChk=0\r\nInputText=" + std::string(300, 'a') + "\r\n", 1,
+     "[ ] text '" + std::string(259, 'a') + "' '' 10 10 -1 10"},
+    // A three-byte character at bytes 258 to 260 would not fit whole: it is left out.
+    {"LongTextCutBeforeACharacter",
+     "[Setting]\r\nInputFileChk=0\r\nInputText=" + std::string(257, 'a') +
+         "\xE4\xBD\xA0\xE5\xA5\xBD\r\n",
+     1, "[ ] text '" + std::string(257, 'a') + "' '' 10 10 -1 10"},
+};
 
 class SettingsLoad : public testing::TestWithParam<LoadCase> {};
 
@@ -154,23 +112,19 @@ TEST_P(SettingsLoad, ShowsTheStoredValuesOrTheDefaults) {
     EXPECT_EQ(std::filesystem::exists(kFile), !c.file.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SettingsLoad, testing::ValuesIn(kLoadCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, SettingsLoad, testing::ValuesIn(kLoadCases), CaseName());
 
 // The rule that loading applies also moves the focus to the enabled edit; after start the
 // framework's own focus on Read replaces it, so it is seen here by loading again.
 TEST(SettingsLoadFocus, GoesToTheEditOfTheMode) {
     FakeSpeechRuntime runtime(Voices(2));
     SettingsDlg dlg;
-    DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
+    RunAndEscape(dlg, [&](DialogDriver& driver) {
         dlg.LoadSettings();
         EXPECT_EQ(driver.FocusedId(), IDC_INPUT_FILE);
         WriteFile(kFile, "[Setting]\r\nInputFileChk=0\r\n");
         dlg.LoadSettings();
         EXPECT_EQ(driver.FocusedId(), IDC_TEXT);
-        EXPECT_TRUE(driver.Control(IDC_TEXT)->isEnabled());
-        EXPECT_FALSE(driver.Control(IDC_INPUT_FILE)->isEnabled());
-        driver.PressKey(Qt::Key_Escape);
     });
 }
 
@@ -179,32 +133,23 @@ void SaveAfter(int voiceCount, const std::function<void(DialogDriver&)>& steps) 
     FakeSpeechRuntime runtime(Voices(voiceCount));
     ScriptedPrompts prompts;
     SettingsDlg dlg;
-    DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
+    RunAndEscape(dlg, [&](DialogDriver& driver) {
         steps(driver);
         dlg.SaveSettings();
-        driver.PressKey(Qt::Key_Escape);
     });
 }
 
-TEST(SettingsSave, NewFileListsTheSevenKeysInOrder) {
+TEST(SettingsSave, NewFileListsTheSevenKeysInOrderWithNoSelectionAsMinusOne) {
     SaveAfter(3, [](DialogDriver& driver) {
         driver.Click(IDC_INPUT_FILE_CHECK);
         driver.SetText(IDC_INPUT_FILE, "/home/me/book.txt");
         driver.SetText(IDC_TEXT, "Hello, world");
         driver.SetText(IDC_RATE, "-4");
-        driver.SetText(IDC_VOLUME, "80");
-        driver.ChooseItem(IDC_VOICE, 1);
         driver.SetText(IDC_LOOP, "999");
     });
     EXPECT_EQ(ReadFile(kFile), "[Setting]\r\nInputFileChk=1\r\nInputFileFile=/home/me/book.txt\r\n"
-                               "InputText=Hello, world\r\nRate=-4\r\nVolume=80\r\nVoice=1\r\n"
+                               "InputText=Hello, world\r\nRate=-4\r\nVolume=10\r\nVoice=-1\r\n"
                                "Loop=999\r\n");
-}
-
-TEST(SettingsSave, WritesNoSelectionAsMinusOne) {
-    SaveAfter(3, [](DialogDriver&) {});
-    EXPECT_EQ(ReadFile(kFile), "[Setting]\r\nInputFileChk=0\r\nInputFileFile=\r\nInputText=\r\n"
-                               "Rate=10\r\nVolume=10\r\nVoice=-1\r\nLoop=10\r\n");
 }
 
 // What the user typed is written even when the dialog rejects it, and it is shown again.
@@ -212,14 +157,13 @@ TEST(SettingsSave, WritesRejectedEntriesAsTheyStand) {
     FakeSpeechRuntime runtime(Voices(1));
     ScriptedPrompts prompts;
     SettingsDlg dlg;
-    DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
+    RunAndEscape(dlg, [&](DialogDriver& driver) {
         driver.SetText(IDC_RATE, "11");
         driver.SetText(IDC_LOOP, "5");
         dlg.SaveSettings();
         EXPECT_EQ(driver.Text(IDC_RATE), "11");
         // The pull stopped at Rate, so the loop typed after it was neither read nor kept.
         EXPECT_EQ(driver.Text(IDC_LOOP), "10");
-        driver.PressKey(Qt::Key_Escape);
     });
     EXPECT_EQ(prompts.Boxes().size(), 1u);
     EXPECT_NE(ReadFile(kFile).find("\r\nRate=11\r\n"), std::string::npos);
@@ -243,14 +187,7 @@ struct InjectionCase {
     const char* name;
     int id;
     std::string typed;
-    std::string kept;
-};
-
-const std::vector<InjectionCase> kInjectionCases = {
-    {"TextLineFeed", IDC_TEXT, "hi\nRate=5", "hi"},
-    {"TextCrLf", IDC_TEXT, "hi\r\n[Setting]\r\nRate=5", "hi"},
-    {"TextCarriageReturn", IDC_TEXT, "hi\rRate=5", "hi"},
-    {"PathLineFeed", IDC_INPUT_FILE, "a.txt\nRate=5", "a.txt"},
+    std::string shown; // after the next start
 };
 
 void PrintTo(const InjectionCase& c, std::ostream* os) {
@@ -272,13 +209,19 @@ TEST_P(SettingsInjection, StoresTheValueUpToItsFirstLineBreak) {
     EXPECT_EQ(file.find("Rate=5"), std::string::npos) << file;
     EXPECT_EQ(file.find("\n[Setting]", 1), std::string::npos) << file;
 
-    const Shown shown = ShownAfterStart(1);
-    EXPECT_EQ(shown.rate, "-2");
-    EXPECT_EQ(c.id == IDC_TEXT ? shown.text : shown.inputFile, c.kept);
+    EXPECT_EQ(ShownAfterStart(1), c.shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Typed, SettingsInjection, testing::ValuesIn(kInjectionCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Typed, SettingsInjection,
+    testing::Values(
+        InjectionCase{"TextLineFeed", IDC_TEXT, "hi\nRate=5", "[ ] text 'hi' '' -2 10 -1 10"},
+        InjectionCase{"TextCrLf", IDC_TEXT, "hi\r\n[Setting]\r\nRate=5",
+                      "[ ] text 'hi' '' -2 10 -1 10"},
+        InjectionCase{"TextCarriageReturn", IDC_TEXT, "hi\rRate=5", "[ ] text 'hi' '' -2 10 -1 10"},
+        InjectionCase{"PathLineFeed", IDC_INPUT_FILE, "a.txt\nRate=5",
+                      "[ ] text '' 'a.txt' -2 10 -1 10"}),
+    CaseName());
 
 TEST(SettingsRoundTrip, WhatIsSavedComesBack) {
     SaveAfter(12, [](DialogDriver& driver) {
@@ -290,17 +233,7 @@ TEST(SettingsRoundTrip, WhatIsSavedComesBack) {
         driver.SetText(IDC_LOOP, "1");
     });
     // Quotes inside the text stay; only a pair enclosing the whole value would be dropped.
-    EXPECT_EQ(ShownAfterStart(12), (Shown{false, true, false, IDC_READ, "\"Quoted\" text",
-                                          "/srv/\xE4\xBD\xA0.txt", "-10", "0", 11, "1"}));
-}
-
-TEST(DialogReadTextFile, FiltersTheFileOrLeavesTheOutputAlone) {
-    WriteFile("in.txt", "Hello, world.");
-    std::optional<std::u16string> text;
-    EXPECT_FALSE(SettingsDlg::ReadTextFile("missing.txt", text));
-    EXPECT_FALSE(text.has_value());
-    EXPECT_TRUE(SettingsDlg::ReadTextFile("in.txt", text));
-    EXPECT_EQ(text, u"Hello world");
+    EXPECT_EQ(ShownAfterStart(12), "[ ] text '\"Quoted\" text' '/srv/\xE4\xBD\xA0.txt' -10 0 11 1");
 }
 
 } // namespace

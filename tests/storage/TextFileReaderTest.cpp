@@ -1,3 +1,4 @@
+#include "tests/support/CaseName.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FileBytes.h"
 
@@ -18,16 +19,34 @@ namespace {
 using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStdout;
 
+// Reads the file into a text that held "earlier" before; returns what Read returned, and
+// what it printed.
+struct Reading {
+    explicit Reading(const char* path) {
+        CaptureStdout();
+        ok = TextFileReader::Read(path, text);
+        printed = GetCapturedStdout();
+    }
+
+    std::optional<std::u16string> text = u"earlier";
+    bool ok;
+    std::string printed;
+};
+
 struct ReadCase {
     const char* name;
     std::string bytes;
-    std::optional<std::u16string> expected; // nothing: the output must stay untouched
+    std::u16string expected; // "earlier": the output is left alone
     int kept;
 };
 
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const std::vector<ReadCase> kReadCases = {
-    {"EmptyFile", "", std::nullopt, 0},
-    {"OnlyDroppedCharacters", ".,$.,$", std::nullopt, 0},
+    {"EmptyFile", "", u"earlier", 0},
+    {"OnlyDroppedCharacters", ".,$.,$", u"earlier", 0},
     {"DropsPunctuation", "Hello, world.", u"Hello world", 11},
     {"LastByteOnce", "abc", u"abc", 3},
     {"CrLfBecomesLf", "a\r\nb\r\n", u"a\nb\n", 4},
@@ -41,7 +60,7 @@ const std::vector<ReadCase> kReadCases = {
     {"CtrlZFirst",
      "\x1A"
      "abc",
-     std::nullopt, 0},
+     u"earlier", 0},
     {"NulEndsTheWideTextButCounts", std::string("ab\0cd", 5), u"ab", 5},
     {"NulFirstGivesEmptyText", std::string("\0ab", 3), u"", 3},
     {"Utf16FileStopsAtItsFirstNul", std::string("h\0i\0", 4), u"h", 4},
@@ -52,115 +71,75 @@ const std::vector<ReadCase> kReadCases = {
      u"a\uFFFDb", 3},
 };
 
-class Reading : public ::testing::TestWithParam<ReadCase> {};
+class TextFileRead : public ::testing::TestWithParam<ReadCase> {};
 
-TEST_P(Reading, FiltersAndConverts) {
+TEST_P(TextFileRead, FiltersAndConverts) {
     const ReadCase& c = GetParam();
     WriteFile("in.txt", c.bytes);
-    std::optional<std::u16string> text;
-    CaptureStdout();
-    EXPECT_TRUE(TextFileReader::Read("in.txt", text));
-    EXPECT_EQ(GetCapturedStdout(), std::to_string(c.kept) + " char to be conerted......");
-    EXPECT_EQ(text, c.expected);
+    const Reading reading("in.txt");
+    EXPECT_TRUE(reading.ok);
+    EXPECT_EQ(reading.printed, std::to_string(c.kept) + " char to be conerted......");
+    EXPECT_EQ(reading.text, c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(TextFile, Reading, ::testing::ValuesIn(kReadCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Bytes, TextFileRead, ::testing::ValuesIn(kReadCases), CaseName());
 
 // Files are read, filtered and converted in blocks of about 256 KiB, with a CR or the start
 // of a UTF-8 character carried from one block to the next. Long texts full of the bytes that
 // need care are compared with a plain reading of the same rules over the whole text.
-std::string ReadLikeATextFile(const std::string& raw) {
+std::string KeptBytes(const std::string& raw) {
     std::string kept;
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        const char byte = raw[i];
-        if (byte == '\x1A')
-            break;
-        if (byte == '.' || byte == ',' || byte == '$')
-            continue;
-        if (byte == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')
-            continue;
-        kept += byte;
+    for (std::size_t i = 0; i < raw.size() && raw[i] != '\x1A'; ++i) {
+        const bool crlf = raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n';
+        if (!crlf && std::string_view(".,$").find(raw[i]) == std::string_view::npos)
+            kept += raw[i];
     }
     return kept;
 }
 
-struct MixCase {
-    const char* name;
-    std::vector<std::string> pieces;
-    std::size_t bytes;
-};
+// Reads the file and checks the count it prints and the text against KeptBytes.
+void ExpectReadAsAWhole(const std::string& raw) {
+    WriteFile("in.txt", raw);
+    const Reading reading("in.txt");
+    const std::string kept = KeptBytes(raw);
+    EXPECT_EQ(reading.printed, std::to_string(kept.size()) + " char to be conerted......");
+    ASSERT_TRUE(reading.text);
+    EXPECT_TRUE(*reading.text ==
+                AnsiCodePage::ToWide(std::string_view(kept).substr(0, kept.find('\0'))));
+}
 
-const std::vector<MixCase> kMixCases = {
-    {"LineEnds", {"a", "\r\n", "\r", ".", "\n", "bc"}, 1'200'000},
-    {"Characters", {"a", "\xE4\xBD\xA0", "\xF0\x9F\x98\x80", "\xC3\xA9", ",", "\r\n"}, 1'200'000},
-    {"BrokenCharacters",
-     {"\xE4\xBD", "\xF0\x9F", "\x80", "\xFF", ".", "\xE4\xBD\xA0", "z"},
-     1'200'000},
-    {"NulLate", {"ab", "\xE4\xBD\xA0", "\r\n", std::string(1, '\0'), "."}, 700'000},
-};
-
-class LongText : public ::testing::TestWithParam<MixCase> {};
-
-TEST_P(LongText, ReadsAsAWholeTextWould) {
-    const MixCase& c = GetParam();
+TEST(TextFileReadLong, ReadsAsAWholeTextWould) {
+    const std::vector<std::string> pieces = {
+        "a", "\r\n", "\r", ".", "\n", "\xE4\xBD\xA0", "\xF0\x9F\x98\x80", "\xE4\xBD", "\xFF", ","};
     std::string raw;
     unsigned state = 7;
-    // The NUL piece is rare, so that it falls deep inside the file.
-    while (raw.size() < c.bytes) {
+    while (raw.size() < 1'200'000) {
         state = state * 1103515245u + 12345u;
-        const std::size_t piece = (state >> 16) % c.pieces.size();
-        if (c.pieces[piece] == std::string(1, '\0') && raw.size() < c.bytes / 2)
-            continue;
-        raw += c.pieces[piece];
+        raw += pieces[(state >> 16) % pieces.size()];
     }
-    WriteFile("in.txt", raw);
-    const std::string kept = ReadLikeATextFile(raw);
-    std::optional<std::u16string> text;
-    CaptureStdout();
-    ASSERT_TRUE(TextFileReader::Read("in.txt", text));
-    EXPECT_EQ(GetCapturedStdout(), std::to_string(kept.size()) + " char to be conerted......");
-    ASSERT_TRUE(text);
-    EXPECT_TRUE(*text == AnsiCodePage::ToWide(std::string_view(kept).substr(0, kept.find('\0'))));
+    // A NUL in the last block ends the wide text, though everything is counted.
+    raw.insert(raw.size() - 100, 1, '\0');
+    ExpectReadAsAWhole(raw);
 }
 
-INSTANTIATE_TEST_SUITE_P(TextFile, LongText, ::testing::ValuesIn(kMixCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(TextFileRead, BytesNeedingCareAtEveryPlaceAroundTheFirstBlockEnd) {
+TEST(TextFileReadLong, BytesNeedingCareAtEveryPlaceAroundTheFirstBlockEnd) {
     const std::string tail = "\r\n\xE4\xBD\xA0\r.\n\xF0\x9F\x98\x80\r";
     for (std::size_t lead = 256 * 1024 - 8; lead <= 256 * 1024 + 12; ++lead) {
-        const std::string raw = std::string(lead, 'a') + tail + "z";
-        WriteFile("in.txt", raw);
-        std::optional<std::u16string> text;
-        CaptureStdout();
-        ASSERT_TRUE(TextFileReader::Read("in.txt", text));
-        GetCapturedStdout();
-        ASSERT_TRUE(text);
-        EXPECT_TRUE(*text == AnsiCodePage::ToWide(ReadLikeATextFile(raw))) << lead;
+        SCOPED_TRACE(lead);
+        ExpectReadAsAWhole(std::string(lead, 'a') + tail + "z");
     }
 }
 
-TEST(TextFileRead, FileThatCannotBeOpenedLeavesTheOutputAlone) {
-    std::optional<std::u16string> text = u"earlier";
-    CaptureStdout();
-    EXPECT_FALSE(TextFileReader::Read("missing.txt", text));
-    EXPECT_EQ(GetCapturedStdout(), "Open file missing.txt failed!\n");
-    EXPECT_EQ(text, u"earlier");
-}
-
-TEST(TextFileRead, NothingKeptLeavesTheOutputAlone) {
-    WriteFile("in.txt", "...");
-    std::optional<std::u16string> text = u"earlier";
-    CaptureStdout();
-    EXPECT_TRUE(TextFileReader::Read("in.txt", text));
-    GetCapturedStdout();
-    EXPECT_EQ(text, u"earlier");
+TEST(TextFileReadFailure, FileThatCannotBeOpenedLeavesTheOutputAlone) {
+    const Reading reading("missing.txt");
+    EXPECT_FALSE(reading.ok);
+    EXPECT_EQ(reading.printed, "Open file missing.txt failed!\n");
+    EXPECT_EQ(reading.text, u"earlier");
 }
 
 // A folder, a FIFO without a writer and an endless device must be refused at once; before,
 // the FIFO blocked the dialog forever and the device filled the memory.
-TEST(TextFileRead, PathsThatAreNoRegularFilesAreRefusedAtOnce) {
+TEST(TextFileReadFailure, PathsThatAreNoRegularFilesAreRefusedAtOnce) {
     std::filesystem::create_directory("folder");
     ASSERT_EQ(mkfifo("fifo", 0644), 0);
     for (const char* path : {"folder", "fifo", "/dev/zero"}) {
@@ -174,19 +153,16 @@ TEST(TextFileRead, PathsThatAreNoRegularFilesAreRefusedAtOnce) {
     }
 }
 
-TEST(TextFileRead, FileLargerThanAnIntCountIsRefused) {
-    // A sparse file: nothing is written to disk and nothing may be read.
-    const std::size_t size = static_cast<std::size_t>(INT_MAX) + 1;
+// Sparse files: nothing is written to disk and nothing may be read.
+TEST(TextFileReadFailure, FileLargerThanAnIntCountIsRefused) {
     WriteFile("huge.txt", "");
-    std::filesystem::resize_file("huge.txt", size);
-    std::optional<std::u16string> text;
-    CaptureStdout();
-    EXPECT_FALSE(TextFileReader::Read("huge.txt", text));
-    EXPECT_EQ(GetCapturedStdout(), "Open file huge.txt failed!\n");
-    EXPECT_FALSE(text);
+    std::filesystem::resize_file("huge.txt", static_cast<std::size_t>(INT_MAX) + 1);
+    const Reading reading("huge.txt");
+    EXPECT_FALSE(reading.ok);
+    EXPECT_EQ(reading.printed, "Open file huge.txt failed!\n");
 }
 
-TEST(TextFileRead, FileTooLargeForTheMemoryIsRefused) {
+TEST(TextFileReadFailure, FileTooLargeForTheMemoryIsRefused) {
     WriteFile("large.txt", "");
     std::filesystem::resize_file("large.txt", 512 * 1024 * 1024);
     const auto result = RunInChild([] {

@@ -1,3 +1,4 @@
+#include "tests/support/CaseName.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FileBytes.h"
 
@@ -6,53 +7,60 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 
 namespace {
 
-TEST(TextFileWrite, StoresTheBytesAsTheyAre) {
-    const std::string text = "line\none\r\ntwo \xE4\xBD\xA0";
-    EXPECT_EQ(WriteTextFile(CString(text), "input.txt"), 1);
-    EXPECT_EQ(ReadFile("input.txt"), text);
+struct WriteCase {
+    const char* name;
+    std::optional<std::string> old; // the file before, if there is one
+    CString text;
+    std::string written;
+};
+
+void PrintTo(const WriteCase& c, std::ostream* os) {
+    *os << c.name;
 }
 
-TEST(TextFileWrite, StopsAtTheFirstNul) {
-    EXPECT_EQ(WriteTextFile(CString(std::string("ab\0cd", 5)), "input.txt"), 1);
-    EXPECT_EQ(ReadFile("input.txt"), "ab");
-}
+class TextFileWrite : public testing::TestWithParam<WriteCase> {};
 
-TEST(TextFileWrite, ReplacesTheOldContent) {
-    WriteFile("input.txt", "a much longer old content");
-    EXPECT_EQ(WriteTextFile(CString("new"), "input.txt"), 1);
-    EXPECT_EQ(ReadFile("input.txt"), "new");
-}
-
-TEST(TextFileWrite, EmptyTextGivesEmptyFile) {
-    EXPECT_EQ(WriteTextFile(CString(), "input.txt"), 1);
+TEST_P(TextFileWrite, StoresTheTextsBytesAsTheyAre) {
+    const WriteCase& c = GetParam();
+    if (c.old)
+        WriteFile("input.txt", *c.old);
+    EXPECT_EQ(WriteTextFile(c.text, "input.txt"), 1);
     EXPECT_TRUE(std::filesystem::exists("input.txt"));
-    EXPECT_EQ(ReadFile("input.txt"), "");
+    EXPECT_EQ(ReadFile("input.txt"), c.written);
 }
 
-TEST(TextFileWrite, MissingFolderCreatesNothing) {
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TextFileWrite,
+    testing::Values(
+        WriteCase{
+            "LineEndsAndUtf8", {}, CString("a\nb\r\nc \xE4\xBD\xA0"), "a\nb\r\nc \xE4\xBD\xA0"},
+        WriteCase{"StopsAtTheFirstNul", {}, CString(std::string("ab\0cd", 5)), "ab"},
+        WriteCase{"ReplacesTheOldContent", "a much longer old content", CString("new"), "new"},
+        WriteCase{"EmptyTextGivesEmptyFile", {}, CString(), ""}),
+    CaseName());
+
+TEST(TextFileWriteFailure, MissingFolderCreatesNothing) {
     EXPECT_EQ(WriteTextFile(CString("x"), "missing/input.txt"), 0);
     EXPECT_FALSE(std::filesystem::exists("missing"));
 }
 
-TEST(TextFileWrite, ReadOnlyFileStaysUnchanged) {
+TEST(TextFileWriteFailure, ReadOnlyFileStaysUnchanged) {
     WriteFile("input.txt", "old");
     std::filesystem::permissions(std::filesystem::current_path(), std::filesystem::perms(0755));
     std::filesystem::permissions("input.txt", std::filesystem::perms(0444));
-    const auto result = RunInChild([] {
-        if (!DropRootPrivileges())
-            return 2;
-        return WriteTextFile(CString("new"), "input.txt");
-    });
+    const auto result = RunInChild(
+        [] { return DropRootPrivileges() ? WriteTextFile(CString("new"), "input.txt") : 2; });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ReadFile("input.txt"), "old");
 }
 
-TEST(TextFileWrite, FifoWithoutReaderDoesNotBlock) {
+TEST(TextFileWriteFailure, FifoWithoutReaderDoesNotBlock) {
     ASSERT_EQ(mkfifo("fifo", 0644), 0);
     const auto result =
         RunInChild([] { return WriteTextFile(CString("x"), "fifo"); }, std::chrono::seconds(5));

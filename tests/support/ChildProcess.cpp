@@ -1,7 +1,9 @@
 #include "tests/support/ChildProcess.h"
 
 #include <csignal>
+#include <fstream>
 #include <grp.h>
+#include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -32,4 +34,18 @@ bool DropRootPrivileges() {
         return true;
     constexpr uid_t kNobody = 65534;
     return setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0;
+}
+
+ProcessState StateOf(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line))
+        return ProcessState::Gone;
+    // The state letter follows the command name, which is in parentheses and may hold any
+    // character.
+    const std::size_t end = line.rfind(')');
+    if (end == std::string::npos || end + 2 >= line.size())
+        return ProcessState::Gone;
+    const char state = line[end + 2];
+    return state == 'Z' || state == 'X' ? ProcessState::Zombie : ProcessState::Running;
 }

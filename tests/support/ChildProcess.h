@@ -3,6 +3,7 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <sys/types.h>
 
 // Runs body in a forked child, so that a test can change process limits or its user, or
 // survive a call that blocks. Returns the child's exit code, or nothing when it did not
@@ -12,3 +13,10 @@ std::optional<int> RunInChild(const std::function<int()>& body,
 
 // In a child: gives up root, so that file permissions apply. False when that failed.
 bool DropRootPrivileges();
+
+// What /proc says of a process: alive, ended but not yet reaped by its parent, or gone.
+enum class ProcessState { Running, Zombie, Gone };
+ProcessState StateOf(pid_t pid);
+inline bool ProcessEnded(pid_t pid) {
+    return StateOf(pid) != ProcessState::Running;
+}

@@ -1,5 +1,7 @@
 #include "towav/ArgumentParser.h"
 
+#include "tests/support/CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -8,24 +10,31 @@ namespace {
 
 using Arguments = std::vector<std::string_view>;
 
-ArgumentParser::Result Parse(const Arguments& arguments) {
-    return ArgumentParser::Parse(arguments);
-}
-
-TEST(ArgumentParser, TakesTheFiveArgumentsInOrder) {
-    const auto result = Parse({"in.txt", "out file.wav", "3", "-10", "0"});
-    const auto* parsed = std::get_if<ConverterArguments>(&result);
+TEST(ArgumentParser, TakesTheFiveArgumentsInOrderWithTheRangeEnds) {
+    const auto low = ArgumentParser::Parse(Arguments{"in.txt", "out file.wav", "0", "-10", "0"});
+    const auto* parsed = std::get_if<ConverterArguments>(&low);
     ASSERT_NE(parsed, nullptr);
     EXPECT_EQ(parsed->inputPath, "in.txt");
     EXPECT_EQ(parsed->outputPath, "out file.wav");
-    EXPECT_EQ(parsed->voiceNumber, 3);
+    EXPECT_EQ(parsed->voiceNumber, 0);
     EXPECT_EQ(parsed->rate, -10);
     EXPECT_EQ(parsed->volume, 0);
+    const auto high = ArgumentParser::Parse(Arguments{"a", "b", "3", "10", "100"});
+    parsed = std::get_if<ConverterArguments>(&high);
+    ASSERT_NE(parsed, nullptr);
+    EXPECT_EQ(parsed->voiceNumber, 3);
+    EXPECT_EQ(parsed->rate, 10);
+    EXPECT_EQ(parsed->volume, 100);
 }
 
-TEST(ArgumentParser, HelpOnlyAlone) {
-    EXPECT_TRUE(std::holds_alternative<ArgumentParser::HelpRequested>(Parse({"--help"})));
-    EXPECT_TRUE(std::holds_alternative<ArgumentParser::Refused>(Parse({"--help", "x"})));
+TEST(ArgumentParser, HelpOnlyAloneAndFiveArgumentsOtherwise) {
+    using Refused = ArgumentParser::Refused;
+    EXPECT_TRUE(std::holds_alternative<ArgumentParser::HelpRequested>(
+        ArgumentParser::Parse(Arguments{"--help"})));
+    for (const Arguments& arguments :
+         {Arguments{"--help", "x"}, Arguments{}, Arguments{"a", "b", "1", "0"},
+          Arguments{"a", "b", "1", "0", "100", "x"}})
+        EXPECT_TRUE(std::holds_alternative<Refused>(ArgumentParser::Parse(arguments)));
 }
 
 struct RefusedNumber {
@@ -33,15 +42,19 @@ struct RefusedNumber {
     const char* voice;
     const char* rate;
     const char* volume;
-    // The argument the message must name.
-    const char* blamed;
+    const char* blamed; // the argument the message must name
 };
+
+void PrintTo(const RefusedNumber& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class ArgumentParserRefuses : public testing::TestWithParam<RefusedNumber> {};
 
-TEST_P(ArgumentParserRefuses, NamesTheArgument) {
+TEST_P(ArgumentParserRefuses, NamesTheArgumentOnOneLine) {
     const RefusedNumber& row = GetParam();
-    const auto result = Parse({"in.txt", "out.wav", row.voice, row.rate, row.volume});
+    const auto result =
+        ArgumentParser::Parse(Arguments{"in.txt", "out.wav", row.voice, row.rate, row.volume});
     const auto* refused = std::get_if<ArgumentParser::Refused>(&result);
     ASSERT_NE(refused, nullptr);
     EXPECT_TRUE(refused->message.starts_with(row.blamed)) << refused->message;
@@ -52,10 +65,7 @@ INSTANTIATE_TEST_SUITE_P(Numbers, ArgumentParserRefuses,
                          testing::Values(RefusedNumber{"TrailingLetter", "5x", "0", "100", "VOICE"},
                                          RefusedNumber{"Empty", "1", "", "100", "RATE"},
                                          RefusedNumber{"LeadingBlank", "1", "0", " 5", "VOLUME"},
-                                         RefusedNumber{"TrailingBlank", "1", "0 ", "100", "RATE"},
                                          RefusedNumber{"PlusSign", "+1", "0", "100", "VOICE"},
-                                         RefusedNumber{"TwoSigns", "1", "+-1", "100", "RATE"},
-                                         RefusedNumber{"Fraction", "1", "0", "50.5", "VOLUME"},
                                          RefusedNumber{"Hexadecimal", "0x1", "0", "100", "VOICE"},
                                          RefusedNumber{"Overflow", "99999999999", "0", "100",
                                                        "VOICE"},
@@ -64,18 +74,6 @@ INSTANTIATE_TEST_SUITE_P(Numbers, ArgumentParserRefuses,
                                          RefusedNumber{"RateTooLow", "1", "-11", "100", "RATE"},
                                          RefusedNumber{"VolumeTooHigh", "1", "0", "101", "VOLUME"},
                                          RefusedNumber{"VolumeNegative", "1", "0", "-1", "VOLUME"}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ArgumentParser, RangeEndsAreAccepted) {
-    for (const Arguments& arguments :
-         {Arguments{"a", "b", "0", "-10", "0"}, Arguments{"a", "b", "1", "10", "100"}})
-        EXPECT_TRUE(std::holds_alternative<ConverterArguments>(Parse(arguments)));
-}
-
-TEST(ArgumentParser, RefusesAWrongCount) {
-    for (const Arguments& arguments :
-         {Arguments{}, Arguments{"a", "b", "1", "0"}, Arguments{"a", "b", "1", "0", "100", "x"}})
-        EXPECT_TRUE(std::holds_alternative<ArgumentParser::Refused>(Parse(arguments)));
-}
+                         CaseName());
 
 } // namespace

@@ -22,3 +22,6 @@ ConverterRun RunConverter(const std::vector<std::string>& arguments,
 // Starts the converter, kills it with SIGKILL after the delay, and reports whether it was
 // still running then.
 bool KillConverterAfter(const std::vector<std::string>& arguments, std::chrono::milliseconds delay);
+
+// What the current folder holds, names sorted, sub-folders' entries as "folder/name".
+std::vector<std::string> FolderEntries();

@@ -1,16 +1,14 @@
 #include "platform/process/Paths.h"
 
-#include "tests/platform/process/ScratchDirectoryTest.h"
+#include "tests/support/FileBytes.h"
 
-#include <fstream>
+#include <gtest/gtest.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class PathsTest : public ScratchDirectoryTest {};
-
-TEST_F(PathsTest, CurrentDirectoryOfAnyLengthWithoutTrailingSlash) {
+TEST(Paths, CurrentDirectoryOfAnyLengthWithoutTrailingSlash) {
     fs::path deep = fs::current_path() / "with blank";
     for (int i = 0; i < 8; ++i) {
         deep /= std::string(60, static_cast<char>('a' + i)); // well past 260 characters
@@ -23,22 +21,22 @@ TEST_F(PathsTest, CurrentDirectoryOfAnyLengthWithoutTrailingSlash) {
     }
 }
 
-TEST_F(PathsTest, RemovedCurrentDirectoryReadsEmpty) {
+TEST(Paths, RemovedCurrentDirectoryReadsEmpty) {
     fs::create_directory("gone");
     fs::current_path("gone");
     fs::remove(fs::current_path());
     EXPECT_EQ(GetCurrentDirectoryA(), "");
 }
 
-TEST_F(PathsTest, ModuleFileNameIsThisTestProgram) {
+TEST(Paths, ModuleFileNameIsThisTestProgram) {
     std::string name = GetModuleFileNameA();
     EXPECT_EQ(fs::path(name).filename(), "platform_process_tests");
     EXPECT_TRUE(fs::path(name).is_absolute());
     EXPECT_TRUE(FileExists(name));
 }
 
-TEST_F(PathsTest, FileExistsOnlyForRegularFiles) {
-    std::ofstream("out.wav") << "RIFF";
+TEST(Paths, FileExistsOnlyForRegularFiles) {
+    WriteFile("out.wav", "RIFF");
     fs::create_directory("folder.wav");
     fs::create_symlink("out.wav", "link.wav");
     fs::create_symlink("missing.wav", "dangling.wav");

@@ -1,3 +1,4 @@
+#include "tests/support/CaseName.h"
 #include "tests/support/FileBytes.h"
 
 #include "platform/profile/PrivateProfile.h"
@@ -14,6 +15,7 @@ constexpr const char* kFile = "./set.ini";
 
 struct StringCase {
     const char* name;
+    friend void PrintTo(const StringCase& c, std::ostream* out) { *out << c.name; }
     std::string file;
     const char* section;
     const char* key;
@@ -56,10 +58,11 @@ TEST_P(StringReading, FindsTheValue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PrivateProfile, StringReading, ::testing::ValuesIn(kStringCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 struct IntegerCase {
     const char* name;
+    friend void PrintTo(const IntegerCase& c, std::ostream* out) { *out << c.name; }
     const char* stored;
     int expected;
 };
@@ -93,14 +96,22 @@ TEST_P(IntegerReading, ReadsLikeTheOriginal) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PrivateProfile, IntegerReading, ::testing::ValuesIn(kIntegerCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 struct CutCase {
     const char* name;
+    friend void PrintTo(const CutCase& c, std::ostream* out) { *out << c.name; }
     std::string stored;
     DWORD size;
     std::string expected;
 };
+
+std::string Repeat(const std::string& text, int count) {
+    std::string repeated;
+    for (int i = 0; i < count; ++i)
+        repeated += text;
+    return repeated;
+}
 
 // "\xE4\xBD\xA0" is a three-byte character, "\xF0\x9F\x98\x80" a four-byte one.
 const std::vector<CutCase> kCutCases = {
@@ -113,20 +124,8 @@ const std::vector<CutCase> kCutCases = {
     {"FourByteCharacterLeftOutWhole", "\xF0\x9F\x98\x80", 4, ""},
     {"StrayContinuationBytesCutLikeBytes", "a\x80\x80\x80\x80", 3, "a\x80"},
     {"LongTextCutAt259", std::string(300, 'a'), 260, std::string(259, 'a')},
-    {"LongChineseTextCutBeforeCharacter",
-     [] {
-         std::string text;
-         for (int i = 0; i < 100; ++i)
-             text += "\xE4\xBD\xA0";
-         return text;
-     }(),
-     260,
-     [] {
-         std::string text;
-         for (int i = 0; i < 86; ++i)
-             text += "\xE4\xBD\xA0";
-         return text;
-     }()},
+    {"LongChineseTextCutBeforeCharacter", Repeat("\xE4\xBD\xA0", 100), 260,
+     Repeat("\xE4\xBD\xA0", 86)},
 };
 
 class BufferCut : public ::testing::TestWithParam<CutCase> {};
@@ -142,8 +141,7 @@ TEST_P(BufferCut, NeverSplitsACharacter) {
     EXPECT_EQ(buffer.substr(c.size), std::string(8, '#')) << "wrote past the buffer";
 }
 
-INSTANTIATE_TEST_SUITE_P(PrivateProfile, BufferCut, ::testing::ValuesIn(kCutCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(PrivateProfile, BufferCut, ::testing::ValuesIn(kCutCases), CaseName());
 
 TEST(PrivateProfileRead, MissingFileGivesDefaults) {
     char buffer[16] = "untouched";

@@ -1,3 +1,4 @@
+#include "tests/support/CaseName.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FileBytes.h"
 
@@ -17,6 +18,7 @@ constexpr const char* kFile = "./set.ini";
 
 struct WriteCase {
     const char* name;
+    friend void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.name; }
     std::string before;
     const char* key;
     const char* value;
@@ -62,8 +64,7 @@ TEST_P(Writing, ChangesOnlyWhatItMust) {
     EXPECT_EQ(ReadFile(kFile), c.after);
 }
 
-INSTANTIATE_TEST_SUITE_P(PrivateProfile, Writing, ::testing::ValuesIn(kWriteCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(PrivateProfile, Writing, ::testing::ValuesIn(kWriteCases), CaseName());
 
 TEST(PrivateProfileWrite, NewFileListsKeysInWriteOrderAndReadsBack) {
     const std::vector<std::pair<const char*, const char*>> keys = {

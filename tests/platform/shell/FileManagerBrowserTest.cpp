@@ -1,75 +1,74 @@
 #include "platform/shell/FileManagerBrowser.h"
 
-#include "tests/platform/process/ScratchDirectoryTest.h"
 #include "tests/platform/shell/FakeFileManager.h"
-#include "tests/platform/shell/PrivateSessionBus.h"
+#include "tests/support/Eventually.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/PrivateSessionBus.h"
+#include "tests/support/QtApplicationEnvironment.h"
+#include "tests/support/ScopedEnvironmentVariable.h"
 
-#include <QCoreApplication>
-#include <chrono>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
-#include <thread>
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+// The file manager's session bus is a private one from before the first test asks for it;
+// its service folder starts empty, so no file manager of the machine can be started.
+class SessionBusEnvironment : public QtApplicationEnvironment {
+  public:
+    void SetUp() override {
+        QtApplicationEnvironment::SetUp();
+        s_bus = std::make_unique<PrivateSessionBus>();
+        setenv("DBUS_SESSION_BUS_ADDRESS", s_bus->Address().toUtf8().constData(), 1);
+    }
+    void TearDown() override {
+        s_bus.reset();
+        QtApplicationEnvironment::TearDown();
+    }
+    static inline std::unique_ptr<PrivateSessionBus> s_bus;
+};
 
-// Runs the event loop (the fake file manager answers through it) until condition holds or
-// the time is up.
+[[maybe_unused]] testing::Environment* const environment =
+    testing::AddGlobalTestEnvironment(new SessionBusEnvironment);
+
+// Runs the event loop (the fake file manager answers through it) until condition holds.
 template <typename Condition>
 bool Within(std::chrono::milliseconds limit, Condition condition) {
-    for (auto deadline = std::chrono::steady_clock::now() + limit;
-         std::chrono::steady_clock::now() < deadline; std::this_thread::sleep_for(5ms)) {
-        QCoreApplication::processEvents();
-        if (condition()) {
-            return true;
-        }
-    }
-    return condition();
+    return Eventually(
+        [&] {
+            QCoreApplication::processEvents();
+            return condition();
+        },
+        limit);
 }
 
 void WriteScript(const fs::path& path, const std::string& body) {
-    std::ofstream(path) << "#!/bin/sh\n" << body;
+    WriteFile(path, "#!/bin/sh\n" + body);
     chmod(path.c_str(), 0755);
 }
 
 // PATH holds only a fake xdg-open, which writes its arguments, one a line, to a file. It
 // renames the file into place, so the test never reads it half-written.
-class FileManagerBrowserTest : public ScratchDirectoryTest {
+class FileManagerBrowserTest : public testing::Test {
   protected:
     void SetUp() override {
-        ScratchDirectoryTest::SetUp();
-        if (!PrivateSessionBus::running()) {
+        if (!SessionBusEnvironment::s_bus->IsRunning())
             GTEST_SKIP() << "no private session bus (dbus-daemon)";
-        }
         fs::create_directory("bin");
-        m_record = scratch() / "xdg-open.args";
-        WriteScript(scratch() / "bin" / "xdg-open",
-                    "printf '%s\\n' \"$@\" > '" + m_record.string() + ".part' && /bin/mv '" +
-                        m_record.string() + ".part' '" + m_record.string() + "'\n");
-        m_oldPath = std::getenv("PATH");
-        setenv("PATH", (scratch() / "bin").c_str(), 1);
-    }
-    void TearDown() override {
-        setenv("PATH", m_oldPath.c_str(), 1);
-        ScratchDirectoryTest::TearDown();
+        WriteScript("bin/xdg-open", "printf '%s\\n' \"$@\" > '" + m_record.string() +
+                                        ".part' && /bin/mv '" + m_record.string() + ".part' '" +
+                                        m_record.string() + "'\n");
     }
 
     bool XdgOpenCalled(std::chrono::milliseconds limit) {
         return Within(limit, [&] { return fs::exists(m_record); });
     }
 
-    fs::path m_record;
-    std::string m_oldPath;
+    const fs::path m_folder = fs::current_path();
+    const fs::path m_record = m_folder / "xdg-open.args";
+    ScopedEnvironmentVariable m_path{"PATH", (m_folder / "bin").string()};
     FileManagerBrowser m_browser;
 };
 
@@ -85,7 +84,7 @@ TEST_F(FileManagerBrowserTest, RunningFileManagerShowsTheFileSelected) {
     const FakeFileManager::Call& call = fileManager.calls().front();
     EXPECT_EQ(call.signature.toStdString(), "ass");
     EXPECT_EQ(call.uris.join('\n').toStdString(),
-              "file://" + scratch().string() + "/my%20dir/say%20%22hi%22%20%231.wav");
+              "file://" + m_folder.string() + "/my%20dir/say%20%22hi%22%20%231.wav");
     EXPECT_EQ(call.startupId.toStdString(), "");
     EXPECT_FALSE(XdgOpenCalled(300ms));
 }
@@ -94,10 +93,10 @@ TEST_F(FileManagerBrowserTest, WithoutFileManagerOpensTheFolder) {
     const struct {
         std::string path;
         fs::path folder;
-    } cases[] = {{"out.wav", scratch()},
-                 {"my dir/say \"hi\".wav", scratch() / "my dir"},
-                 {"sub/../a\nb.wav", scratch()},
-                 {(scratch() / "abs.wav").string(), scratch()},
+    } cases[] = {{"out.wav", m_folder},
+                 {"my dir/say \"hi\".wav", m_folder / "my dir"},
+                 {"sub/../a\nb.wav", m_folder},
+                 {(m_folder / "abs.wav").string(), m_folder},
                  {"/top.wav", "/"}};
     for (const auto& c : cases) {
         fs::remove(m_record);
@@ -111,25 +110,25 @@ TEST_F(FileManagerBrowserTest, WithoutFileManagerOpensTheFolder) {
 // business, so the folder is not opened as well. The program the bus starts only leaves a
 // mark; the test then takes the name in its place, and the bus hands over the waiting call.
 TEST_F(FileManagerBrowserTest, StartableFileManagerIsAskedNotTheFolder) {
-    fs::path marker = scratch() / "started";
-    WriteScript(scratch() / "file-manager", "touch '" + marker.string() + "'\n");
-    fs::path service = PrivateSessionBus::servicesFolder() / "org.freedesktop.FileManager1.service";
-    std::ofstream(service) << "[D-BUS Service]\nName=org.freedesktop.FileManager1\nExec="
-                           << (scratch() / "file-manager").string() << "\n";
-    PrivateSessionBus::ReloadServices();
+    PrivateSessionBus& bus = *SessionBusEnvironment::s_bus;
+    WriteScript("file-manager", "touch '" + (m_folder / "started").string() + "'\n");
+    const fs::path service = bus.ServiceFolder() / "org.freedesktop.FileManager1.service";
+    WriteFile(service, "[D-BUS Service]\nName=org.freedesktop.FileManager1\nExec=" +
+                           (m_folder / "file-manager").string() + "\n");
+    bus.ReloadServices();
 
     m_browser.ShowFileInFileManager("out.wav");
 
-    EXPECT_TRUE(Within(5s, [&] { return fs::exists(marker); }));
+    EXPECT_TRUE(Within(5s, [&] { return fs::exists("started"); }));
     FakeFileManager started;
     EXPECT_TRUE(Within(5s, [&] { return !started.calls().empty(); }));
     if (!started.calls().empty()) {
         EXPECT_EQ(started.calls().front().uris.join('\n').toStdString(),
-                  "file://" + scratch().string() + "/out.wav");
+                  "file://" + m_folder.string() + "/out.wav");
     }
     EXPECT_FALSE(XdgOpenCalled(300ms));
     fs::remove(service);
-    PrivateSessionBus::ReloadServices();
+    bus.ReloadServices();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/text/AnsiCodePage.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(
                            "e"},
                     Coding{"Chinese", u"\u767D\u65E5", "\xE7\x99\xBD\xE6\x97\xA5"},
                     Coding{"OutsideTheBasicPlane", u"\U0001F600", "\xF0\x9F\x98\x80"}),
-    [](const testing::TestParamInfo<Coding>& info) { return info.param.name; });
+    CaseName());
 
 TEST(AnsiCodePage, BrokenInputBecomesReplacementCharactersAndNothingIsLost) {
     // A stray continuation byte, a truncated sequence at the end, an overlong form and an

@@ -1,4 +1,5 @@
 #include "ProbeDialog.h"
+#include "tests/support/CaseName.h"
 
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -12,6 +13,7 @@ namespace {
 
 struct SaveCase {
     const char* name;
+    friend void PrintTo(const SaveCase& c, std::ostream* out) { *out << c.name; }
     const char* first;
     const char* second;
     BOOL result;
@@ -73,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "Please enter an integer between 0 and 100.", IDC_SECOND},
         SaveCase{"huge_numbers_are_clamped_then_range_checked", "99999999999999999999", "1", FALSE,
                  2147483647, 50, "Please enter an integer between -10 and 10.", IDC_FIRST}),
-    [](const testing::TestParamInfo<SaveCase>& info) { return info.param.name; });
+    CaseName());
 
 TEST(DataExchangeLoad, CheckValuesOutsideZeroToTwoBecomeZero) {
     ProbeDialog dialog;

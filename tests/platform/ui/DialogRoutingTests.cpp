@@ -9,13 +9,66 @@
 
 using Calls = std::vector<std::string>;
 
-TEST(DialogRouting, AClickReachesTheRowOfItsControl) {
-    ProbeDialog dialog;
-    DialogDriver::RunModal(dialog, [](DialogDriver& driver) {
-        driver.Click(IDC_GO);
-        driver.Click(IDCANCEL);
-    });
-    EXPECT_EQ(dialog.m_calls, (Calls{"OnGo", "OnCancel"}));
+// Clicks, keys and messages, the handlers they reach and how the dialog ends.
+TEST(DialogRouting, EndingsReachTheirHandlers) {
+    const struct {
+        const char* name;
+        void (*act)(ProbeDialog&, DialogDriver&);
+        int result;
+        Calls calls;
+    } rows[] = {
+        {"click on a row, then Exit",
+         [](ProbeDialog&, DialogDriver& d) {
+             d.Click(IDC_GO);
+             d.Click(IDCANCEL);
+         },
+         IDCANCEL,
+         {"OnGo", "OnCancel"}},
+        {"close box through WM_CLOSE's default",
+         [](ProbeDialog&, DialogDriver& d) { d.CloseBox(); },
+         IDCANCEL,
+         {"OnClose", "OnCancel"}},
+        {"IDOK without a row",
+         [](ProbeDialog& dialog, DialogDriver&) {
+             dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
+         },
+         IDOK,
+         {"OnOK"}},
+        {"Escape in an edit",
+         [](ProbeDialog&, DialogDriver& d) {
+             d.Control(IDC_FIRST)->setFocus();
+             d.PressKey(Qt::Key_Escape);
+         },
+         IDCANCEL,
+         {"OnCancel"}},
+        {"Enter in the multi-line edit presses the default button",
+         [](ProbeDialog&, DialogDriver& d) {
+             d.Control(IDC_NOTES)->setFocus();
+             d.SetText(IDC_NOTES, "hello");
+             d.PressKey(Qt::Key_Return);
+             d.PressKey(Qt::Key_Enter);
+             EXPECT_EQ(d.Text(IDC_NOTES), "hello");
+             d.PressKey(Qt::Key_Escape);
+         },
+         IDCANCEL,
+         {"OnGo", "OnGo", "OnCancel"}},
+        {"Enter on a focused button presses that button",
+         [](ProbeDialog&, DialogDriver& d) {
+             ScriptedPrompts prompts;
+             d.Control(IDC_THROW)->setFocus();
+             d.PressKey(Qt::Key_Return);
+             d.PressKey(Qt::Key_Escape);
+         },
+         IDCANCEL,
+         {"OnThrow", "OnCancel"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ProbeDialog dialog;
+        EXPECT_EQ(DialogDriver::RunModal(dialog, [&](DialogDriver& d) { row.act(dialog, d); }),
+                  row.result);
+        EXPECT_EQ(dialog.m_calls, row.calls);
+    }
 }
 
 TEST(DialogRouting, OnlyTheUsersChoiceIsASelectionChange) {
@@ -62,23 +115,6 @@ TEST(DialogRouting, AnExceptionFromAHandlerIsShownAndTheDialogGoesOn) {
     EXPECT_EQ(prompts.Boxes()[0].buttons, std::vector<int>{IDOK});
 }
 
-TEST(DialogRouting, TheCloseBoxsDefaultProcessingEndsTheDialogThroughOnCancel) {
-    ProbeDialog dialog;
-    const int result =
-        DialogDriver::RunModal(dialog, [](DialogDriver& driver) { driver.CloseBox(); });
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(dialog.m_calls, (Calls{"OnClose", "OnCancel"}));
-}
-
-TEST(DialogRouting, IdOkWithoutARowReachesOnOk) {
-    ProbeDialog dialog;
-    const int result = DialogDriver::RunModal(dialog, [&](DialogDriver&) {
-        dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
-    });
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(dialog.m_calls, Calls{"OnOK"});
-}
-
 TEST(DialogRouting, TheWindowIsGoneAfterDoModalAndControlMembersLetGo) {
     ProbeDialog dialog;
     DialogDriver::RunModal(dialog, [](DialogDriver& driver) { driver.Click(IDCANCEL); });
@@ -87,14 +123,7 @@ TEST(DialogRouting, TheWindowIsGoneAfterDoModalAndControlMembersLetGo) {
     EXPECT_FALSE(dialog.m_comboChoice.IsWindowVisible());
 }
 
-TEST(DialogKeyboard, TheFocusStartsOnTheFirstVisibleEnabledTabStop) {
-    ProbeDialog dialog;
-    DialogDriver::RunModal(dialog, [](DialogDriver& driver) {
-        EXPECT_EQ(driver.FocusedId(), IDC_GO);
-        driver.PressKey(Qt::Key_Escape);
-    });
-}
-
+// The focus starts on the first visible, enabled tab stop; Tab goes on in template order.
 TEST(DialogKeyboard, TabVisitsTheTabStopsInTemplateOrderAndLeavesTheMultiLineEdit) {
     ProbeDialog dialog;
     std::vector<int> visited;
@@ -108,38 +137,4 @@ TEST(DialogKeyboard, TabVisitsTheTabStopsInTemplateOrderAndLeavesTheMultiLineEdi
     });
     EXPECT_EQ(visited, (std::vector<int>{IDC_GO, IDC_NOTES, IDC_FIRST, IDC_SECOND, IDC_CHOICE,
                                          IDC_CHECK, IDCANCEL}));
-}
-
-TEST(DialogKeyboard, EnterInTheMultiLineEditPressesTheDefaultButton) {
-    ProbeDialog dialog;
-    DialogDriver::RunModal(dialog, [&](DialogDriver& driver) {
-        driver.Control(IDC_NOTES)->setFocus();
-        driver.SetText(IDC_NOTES, "hello");
-        driver.PressKey(Qt::Key_Return);
-        driver.PressKey(Qt::Key_Enter);
-        EXPECT_EQ(driver.Text(IDC_NOTES), "hello");
-        driver.PressKey(Qt::Key_Escape);
-    });
-    EXPECT_EQ(dialog.m_calls, (Calls{"OnGo", "OnGo", "OnCancel"}));
-}
-
-TEST(DialogKeyboard, EnterOnAFocusedButtonPressesThatButton) {
-    ProbeDialog dialog;
-    DialogDriver::RunModal(dialog, [&](DialogDriver& driver) {
-        driver.Control(IDC_THROW)->setFocus();
-        ScriptedPrompts prompts;
-        driver.PressKey(Qt::Key_Return);
-        driver.PressKey(Qt::Key_Escape);
-    });
-    EXPECT_EQ(dialog.m_calls, (Calls{"OnThrow", "OnCancel"}));
-}
-
-TEST(DialogKeyboard, EscapeEndsTheDialogWithCancel) {
-    ProbeDialog dialog;
-    const int result = DialogDriver::RunModal(dialog, [](DialogDriver& driver) {
-        driver.Control(IDC_FIRST)->setFocus();
-        driver.PressKey(Qt::Key_Escape);
-    });
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(dialog.m_calls, Calls{"OnCancel"});
 }

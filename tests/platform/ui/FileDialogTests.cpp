@@ -1,6 +1,7 @@
 #include "platform/ui/CFileDialog.h"
 #include "platform/ui/QtModalPrompts.h"
 #include "platform/ui/WinUser.h"
+#include "tests/support/CaseName.h"
 
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -81,7 +82,7 @@ TEST_P(FileDialogRequests, DescribeTheDialog) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FileDialog, FileDialogRequests, testing::ValuesIn(kRequestCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 // Qt's dialog: it starts in the folder of the file named as the initial directory, with the
 // filter of the initial pattern, asks before creating a new file (a "no" returns to the

@@ -3,8 +3,10 @@
 #include "platform/ui/CPaintDC.h"
 #include "platform/ui/IconHandle.h"
 #include "platform/ui/ResourceModule.h"
+#include "tests/support/CaseName.h"
 
 #include "tests/support/DialogDriver.h"
+#include "tests/support/RunAndEscape.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -144,28 +146,32 @@ TEST(SystemMenu, OffersTheStandardCommandsWithAccessKeys) {
     });
 }
 
-TEST(SystemMenu, MinimiseIsDisabledWithoutTheMinimiseBox) {
-    ChromeProbe dlg(IDD_SYSMENU_ONLY);
-    DialogDriver::RunModal(dlg, [&](DialogDriver& d) {
-        d.PressKey(Qt::Key_Space, Qt::AltModifier);
-        QMenu* popup = OpenPopup();
-        ASSERT_NE(popup, nullptr);
-        EXPECT_FALSE(popup->actions().at(0)->isEnabled());
-        EXPECT_TRUE(popup->actions().at(2)->isEnabled());
-        popup->close();
-        d.PressKey(Qt::Key_Escape);
-    });
-}
-
-TEST(SystemMenu, AWindowWithoutTheStyleHasNone) {
-    ChromeProbe dlg(IDD_NO_SYSMENU);
-    DialogDriver::RunModal(dlg, [&](DialogDriver& d) {
-        EXPECT_EQ(dlg.GetSystemMenu(FALSE), nullptr);
-        d.PressKey(Qt::Key_Space, Qt::AltModifier);
-        EXPECT_EQ(OpenPopup(), nullptr);
-        EXPECT_TRUE(dlg.m_sysCommands.empty());
-        d.PressKey(Qt::Key_Escape);
-    });
+// Alt+Space opens the menu where the window has one; Minimize works only with the box.
+TEST(SystemMenu, FollowsTheWindowStyle) {
+    const struct {
+        UINT dialog;
+        bool menu;
+        bool minimise;
+    } rows[] = {{IDD_WITH_MINIMISE, true, true},
+                {IDD_SYSMENU_ONLY, true, false},
+                {IDD_NO_SYSMENU, false, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.dialog);
+        ChromeProbe dlg(row.dialog);
+        RunAndEscape(dlg, [&](DialogDriver& d) {
+            EXPECT_EQ(dlg.GetSystemMenu(FALSE) != nullptr, row.menu);
+            d.PressKey(Qt::Key_Space, Qt::AltModifier);
+            QMenu* popup = OpenPopup();
+            ASSERT_EQ(popup != nullptr, row.menu);
+            if (popup) {
+                EXPECT_EQ(popup->actions().at(0)->isEnabled(), row.minimise);
+                EXPECT_TRUE(popup->actions().at(2)->isEnabled());
+                popup->close();
+            } else {
+                EXPECT_TRUE(dlg.m_sysCommands.empty());
+            }
+        });
+    }
 }
 
 TEST(SystemMenu, AppendedEntriesCanBeChosenAndReverted) {
@@ -237,7 +243,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                            d.Window()->mapToGlobal(inside));
                                    QApplication::sendEvent(d.Window(), &click);
                                }}),
-    [](const testing::TestParamInfo<OpenerCase>& info) { return info.param.name; });
+    CaseName());
 
 TEST(SystemMenu, ARightClickOnAButtonDoesNotOpenIt) {
     ChromeProbe dlg(IDD_WITH_MINIMISE);

@@ -1,4 +1,5 @@
 #include "platform/ui/CWinApp.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@ namespace {
 
 struct LaunchCase {
     const char* name;
+    friend void PrintTo(const LaunchCase& c, std::ostream* out) { *out << c.name; }
     std::vector<std::string> arguments;
     BOOL embedded;
     BOOL automated;
@@ -31,7 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
         LaunchCase{"dash_automation_upper", {"-AUTOMATION"}, FALSE, TRUE},
         LaunchCase{"slash_automation_after_others", {"x.txt", "/Automation"}, FALSE, TRUE},
         LaunchCase{"other_arguments", {"Embedding", "--Automation", "-Embed"}, FALSE, FALSE}),
-    [](const testing::TestParamInfo<LaunchCase>& info) { return info.param.name; });
+    CaseName());
 
 TEST(WinApp, TheDefaultTitleIsTheProgramsName) {
     CWinApp app;

@@ -80,13 +80,4 @@ TEST(COleAutomationTargetTest, FinalReleaseComesWithTheLastReference) {
     EXPECT_EQ(target.finalReleases, 1);
 }
 
-TEST(COleAutomationTargetTest, RuntimeClassRecordsChainToCObject) {
-    const BaseTarget target(false);
-    EXPECT_TRUE(target.IsKindOf(RUNTIME_CLASS(COleAutomationTarget)));
-    EXPECT_TRUE(target.IsKindOf(RUNTIME_CLASS(CObject)));
-    EXPECT_STREQ(target.GetRuntimeClass()->m_lpszClassName, "COleAutomationTarget");
-    EXPECT_EQ(RUNTIME_CLASS(COleAutomationTarget)->CreateObject(), nullptr)
-        << "a class without a creation function is not creatable";
-}
-
 } // namespace

@@ -1,49 +1,18 @@
 #include "platform/ole/DBusActivationFile.h"
 #include "platform/ole/COleObjectFactory.h"
 #include "tests/platform/ole/automation/TestAutomationObject.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ScopedEnvironmentVariable.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
-#include <string>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
-
-// Sets an environment variable for the length of a test.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedVariable() {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-  private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 TEST(DBusActivationFileTest, ExecLineQuotesWhatTheBusWouldSplit) {
     struct Row {
@@ -64,7 +33,7 @@ TEST(DBusActivationFileTest, ExecLineQuotesWhatTheBusWouldSplit) {
 }
 
 TEST(DBusActivationFileTest, FileLivesInTheDataHome) {
-    const ScopedVariable home("HOME", "/home/someone");
+    const ScopedEnvironmentVariable home("HOME", "/home/someone");
     struct Row {
         const char* dataHome;
         const char* expected;
@@ -77,7 +46,9 @@ TEST(DBusActivationFileTest, FileLivesInTheDataHome) {
         {"data", "/home/someone/.local/share/dbus-1/services/Murmelo.Application.service"},
     };
     for (const Row& row : rows) {
-        const ScopedVariable dataHome("XDG_DATA_HOME", row.dataHome);
+        const ScopedEnvironmentVariable dataHome(
+            "XDG_DATA_HOME",
+            row.dataHome ? std::optional<std::string>(row.dataHome) : std::nullopt);
         EXPECT_EQ(DBusActivationFile::PathFor("Murmelo.Application"), fs::path(row.expected))
             << (row.dataHome ? row.dataHome : "(unset)");
     }
@@ -93,7 +64,7 @@ TEST(COleObjectFactoryTest, UpdateRegistryAllWritesEveryFactoryAndRemovesThem) {
                                  "Murmelo.Second");
         // An earlier file is replaced, not appended to.
         fs::create_directories(services);
-        std::ofstream(services / "Murmelo.First.service") << "[D-BUS Service]\nName=Old\n";
+        WriteFile(services / "Murmelo.First.service", "[D-BUS Service]\nName=Old\n");
 
         EXPECT_TRUE(COleObjectFactory::UpdateRegistryAll());
         EXPECT_EQ(ReadFile(services / "Murmelo.First.service"),

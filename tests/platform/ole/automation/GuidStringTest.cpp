@@ -8,13 +8,9 @@
 
 namespace {
 
-TEST(GuidStringTest, WritesTheRegistryForm) {
+TEST(GuidStringTest, WritesTheRegistryFormAndReadsItBackInEitherCase) {
     EXPECT_EQ(StringFromGUID(IID_IDispatch), "{00020400-0000-0000-C000-000000000046}");
-    EXPECT_EQ(StringFromGUID(IID_IUnknown), "{00000000-0000-0000-C000-000000000046}");
     EXPECT_EQ(StringFromGUID(IID_ITestObject), "{6A0F3C11-52D4-4E0B-9B1E-3C7D21845A60}");
-}
-
-TEST(GuidStringTest, ReadsBackWhatItWritesInEitherCase) {
     for (const GUID& guid : {IID_IDispatch, IID_IUnknown, IID_ITestObject, CLSID_TestObject}) {
         const std::string text = StringFromGUID(guid);
         EXPECT_EQ(GUIDFromString(text), guid) << text;

@@ -18,7 +18,6 @@ class OleServerStateTest : public testing::Test {
             OleServerState::Unlock(Notify::No);
         AfxOleSetUserCtrl(TRUE);
         OleServerState::SetReleaseAllObjectsHook({});
-        OleServerState::SetCanCreateObjectHook({});
     }
 
     int m_releaseAll = 0;
@@ -62,15 +61,6 @@ TEST_F(OleServerStateTest, QuietUnlockAndSurplusUnlockCloseNothing) {
     AfxOleLockApp();
     AfxOleUnlockApp();
     EXPECT_EQ(m_releaseAll, 1);
-}
-
-TEST_F(OleServerStateTest, CreationFollowsTheHook) {
-    EXPECT_TRUE(OleServerState::CanCreateObject());
-    BOOL mainWindow = FALSE;
-    OleServerState::SetCanCreateObjectHook([&mainWindow] { return mainWindow; });
-    EXPECT_FALSE(OleServerState::CanCreateObject());
-    mainWindow = TRUE;
-    EXPECT_TRUE(OleServerState::CanCreateObject());
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "tests/automation/X11Windows.h"
+#include "tests/support/X11Windows.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -8,17 +8,15 @@ namespace {
 
 // xcb hands out replies that the caller frees.
 template <class T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <class T>
-Reply<T> Take(T* reply) {
-    return Reply<T>(reply, &std::free);
+std::unique_ptr<T, decltype(&std::free)> Take(T* reply) {
+    return {reply, &std::free};
 }
 
 } // namespace
 
 X11Windows::X11Windows(const std::string& display) {
-    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+    xcb_connection_t* connection =
+        xcb_connect(display.empty() ? nullptr : display.c_str(), nullptr);
     if (xcb_connection_has_error(connection)) {
         xcb_disconnect(connection);
         return;
@@ -29,7 +27,7 @@ X11Windows::X11Windows(const std::string& display) {
 
 X11Windows::~X11Windows() {
     if (m_connection)
-        xcb_disconnect(m_connection);
+        xcb_disconnect(m_connection); // also destroys the windows this client made
 }
 
 xcb_atom_t X11Windows::Atom(const char* name) {
@@ -38,6 +36,39 @@ xcb_atom_t X11Windows::Atom(const char* name) {
         xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
         nullptr));
     return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+}
+
+xcb_window_t X11Windows::Create(bool mapped) {
+    const xcb_window_t window = xcb_generate_id(m_connection);
+    xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, m_root, 0, 0, 10, 10, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    if (mapped)
+        xcb_map_window(m_connection, window);
+    return window;
+}
+
+void X11Windows::Destroy(xcb_window_t window) {
+    xcb_destroy_window(m_connection, window);
+}
+
+void X11Windows::SetText(xcb_window_t window, const char* name, xcb_atom_t type,
+                         const std::string& bytes) {
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, Atom(name), type, 8,
+                        static_cast<std::uint32_t>(bytes.size()), bytes.data());
+}
+
+void X11Windows::SetWords(xcb_window_t window, const char* name, xcb_atom_t type,
+                          const std::vector<std::uint32_t>& values) {
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, Atom(name), type, 32,
+                        static_cast<std::uint32_t>(values.size()), values.data());
+}
+
+void X11Windows::DeleteProperty(xcb_window_t window, const char* name) {
+    xcb_delete_property(m_connection, window, Atom(name));
+}
+
+void X11Windows::Sync() {
+    std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
 }
 
 std::string X11Windows::Property(xcb_window_t window, xcb_atom_t name) {

@@ -1,8 +1,9 @@
-#include "tests/platform/process/XvfbServer.h"
+#include "tests/support/XvfbServer.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -19,21 +20,23 @@ XvfbServer::XvfbServer() {
     // Xvfb writes the display number it chose to the -displayfd descriptor once it accepts
     // connections, so the tests neither guess a free number nor race the server's start.
     int fds[2];
-    if (pipe(fds) != 0) {
+    if (pipe2(fds, O_CLOEXEC) != 0) {
         m_problem = std::string("no pipe: ") + strerror(errno);
         return;
     }
-    std::string fd = std::to_string(fds[1]);
     // -noreset: by default the server resets when its last client leaves and refuses
     // connections meanwhile, which races the next test's connection.
-    std::vector<std::string> arguments{"Xvfb",     "-displayfd", fd,  "-nolisten", "tcp",
-                                       "-noreset", "-screen",    "0", "320x240x24"};
+    std::vector<std::string> arguments{"Xvfb",     "-displayfd", "3", "-nolisten",  "tcp",
+                                       "-noreset", "-screen",    "0", "1024x768x24"};
     std::vector<char*> argv;
-    for (std::string& argument : arguments) {
+    for (std::string& argument : arguments)
         argv.push_back(argument.data());
-    }
     argv.push_back(nullptr);
-    int error = posix_spawnp(&m_pid, "Xvfb", nullptr, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 3); // dup2 clears close-on-exec
+    const int error = posix_spawnp(&m_pid, "Xvfb", &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     if (error != 0) {
         m_pid = 0;
@@ -41,21 +44,17 @@ XvfbServer::XvfbServer() {
         close(fds[0]);
         return;
     }
+    std::string number;
     pollfd ready{fds[0], POLLIN, 0};
-    std::string digits(16, '\0');
-    ssize_t length = 0;
-    if (poll(&ready, 1, kStartTimeoutMs) == 1) {
-        length = read(fds[0], digits.data(), digits.size());
-    }
+    char digit = 0;
+    while (poll(&ready, 1, kStartTimeoutMs) == 1 && read(fds[0], &digit, 1) == 1 && digit != '\n')
+        number += digit;
     close(fds[0]);
-    if (length <= 0) {
+    if (number.empty() || digit != '\n') {
         m_problem = "Xvfb did not report a display";
-        kill(m_pid, SIGKILL);
-        waitpid(m_pid, nullptr, 0);
-        m_pid = 0;
         return;
     }
-    m_display = ":" + std::to_string(std::stoi(digits.substr(0, static_cast<std::size_t>(length))));
+    m_display = ":" + number;
 }
 
 XvfbServer::~XvfbServer() {

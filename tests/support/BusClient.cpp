@@ -1,4 +1,4 @@
-#include "tests/platform/ole/automation/BusClient.h"
+#include "tests/support/BusClient.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusObjectPath>

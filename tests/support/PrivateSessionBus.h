@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+#include <filesystem>
+
+// A dbus-daemon of the tests' own, in a temporary folder of its own. It starts programs only
+// from the given service folder (by default an empty one of its own), so nothing of the
+// machine can be activated through it. Programs it started are ended with it. They inherit
+// the daemon's environment: this process's, changed by `variables` (an empty value removes
+// the variable).
+class PrivateSessionBus {
+  public:
+    explicit PrivateSessionBus(const std::filesystem::path& serviceFolder = {},
+                               const QProcessEnvironment& variables = {});
+    PrivateSessionBus(const PrivateSessionBus&) = delete;
+    PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
+    ~PrivateSessionBus();
+
+    bool IsRunning() const { return !m_address.isEmpty(); }
+    const QString& Address() const { return m_address; }
+    const std::filesystem::path& ServiceFolder() const { return m_services; }
+    // The environment a program started on this bus gets.
+    QProcessEnvironment Environment() const { return m_daemon.processEnvironment(); }
+    // Makes the daemon read its service folder again.
+    void ReloadServices();
+
+  private:
+    void EndStartedPrograms();
+
+    std::filesystem::path m_folder;
+    std::filesystem::path m_services;
+    QProcess m_daemon;
+    QString m_address;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A client of an X11 display that makes windows the way programs do and looks at the
+// top-level windows as the tests need: found by process and title, visible or not, and asked
+// to close as a window manager's close box does.
+class X11Windows {
+  public:
+    // An empty display name means $DISPLAY.
+    explicit X11Windows(const std::string& display = std::string());
+    X11Windows(const X11Windows&) = delete;
+    X11Windows& operator=(const X11Windows&) = delete;
+    ~X11Windows();
+
+    bool IsConnected() const { return m_connection != nullptr; }
+    xcb_window_t Root() const { return m_root; }
+    xcb_atom_t Atom(const char* name);
+
+    // A new top-level window, 10 x 10 pixels, mapped only when asked.
+    xcb_window_t Create(bool mapped = false);
+    void Destroy(xcb_window_t window);
+    void SetText(xcb_window_t window, const char* name, xcb_atom_t type, const std::string& bytes);
+    void SetWords(xcb_window_t window, const char* name, xcb_atom_t type,
+                  const std::vector<std::uint32_t>& values);
+    void DeleteProperty(xcb_window_t window, const char* name);
+    // Waits until the server has carried out every request so far.
+    void Sync();
+
+    // The top-level window of process `pid` with this title, or XCB_WINDOW_NONE.
+    xcb_window_t Find(std::uint32_t pid, const std::string& title);
+    // Mapped and so on the screen (no window manager hides it otherwise).
+    bool IsViewable(xcb_window_t window);
+    // The close box: a WM_DELETE_WINDOW message, which the window decides about itself.
+    void RequestClose(xcb_window_t window);
+
+  private:
+    std::string Property(xcb_window_t window, xcb_atom_t name);
+
+    xcb_connection_t* m_connection = nullptr;
+    xcb_window_t m_root = XCB_WINDOW_NONE;
+};
