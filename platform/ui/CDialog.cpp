@@ -4,6 +4,7 @@
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/DialogWindow.h"
 #include "platform/ui/ResourceModule.h"
+#include "platform/ui/ReturnActivation.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -36,8 +37,9 @@ int CDialog::DoModal() {
     CWnd* pOwner = m_pParentWnd;
     if (CWinApp* app = AfxGetApp(); !pOwner && app && app->m_pMainWnd != this)
         pOwner = app->m_pMainWnd;
-    m_window =
-        std::make_unique<DialogWindow>(*this, *m_pTemplate, pOwner ? pOwner->GetWidget() : nullptr);
+    QWidget* owner = pOwner ? pOwner->GetWidget() : nullptr;
+    const ReturnActivation returnActivation(owner);
+    m_window = std::make_unique<DialogWindow>(*this, *m_pTemplate, owner);
     m_nModalResult = -1;
     m_bEnded = false;
     InitDialog();

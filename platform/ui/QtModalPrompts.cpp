@@ -2,6 +2,7 @@
 
 #include "platform/ui/CWnd.h"
 #include "platform/ui/QtFileChooser.h"
+#include "platform/ui/ReturnActivation.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -50,6 +51,7 @@ QMessageBox::Icon BoxIcon(UINT nType) {
 int QtModalPrompts::MessageBox(const CWnd* pOwner, const CString& text, const CString& caption,
                                UINT nType) {
     QWidget* owner = pOwner ? pOwner->GetWidget() : QApplication::activeWindow();
+    const ReturnActivation returnActivation(owner);
     QMessageBox box(BoxIcon(nType), QString::fromStdString(caption.str()),
                     QString::fromStdString(text.str()), QMessageBox::NoButton, owner);
     const std::vector<int> buttons = MessageBoxButtons(nType);
@@ -70,5 +72,6 @@ int QtModalPrompts::MessageBox(const CWnd* pOwner, const CString& text, const CS
 std::optional<std::string> QtModalPrompts::FileDialog(const CWnd* pOwner,
                                                       const FileDialogRequest& request) {
     QWidget* owner = pOwner ? pOwner->GetWidget() : QApplication::activeWindow();
+    const ReturnActivation returnActivation(owner);
     return RunQtFileChooser(owner, request);
 }
