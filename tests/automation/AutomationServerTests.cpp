@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include <csignal>
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -70,6 +72,20 @@ TEST_F(AutomationServer, ClientDisconnectionEndsTheProgram) {
     ASSERT_NE(pid, 0u);
 
     client.Disconnect();
+
+    EXPECT_TRUE(EndsWithinASecond(server, pid));
+}
+
+TEST_F(AutomationServer, AKilledClientEndsTheProgram) {
+    InstallActivationFile();
+    const auto holder = std::make_unique<OwnedProcess>(
+        QStringLiteral(HOLDING_CLIENT), QStringList{IidMurmelo()}, m_bus.Environment());
+    ASSERT_TRUE(holder->waitForReadyRead(20000)) << "the client got no object";
+    const QString server = QString::fromUtf8(holder->readLine()).trimmed();
+    const uint pid = Client("observer").ProcessOf(server);
+    ASSERT_NE(pid, 0u);
+
+    kill(static_cast<pid_t>(holder->processId()), SIGKILL);
 
     EXPECT_TRUE(EndsWithinASecond(server, pid));
 }

@@ -1,0 +1,28 @@
+// A client that creates Murmelo's automation object and then holds it until it is killed,
+// as a program that crashes while it holds the object would. It prints the server's unique
+// name once it has the object.
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: automation_holding_client IID\n");
+        return 2;
+    }
+    QDBusMessage create = QDBusMessage::createMethodCall(
+        QStringLiteral("Murmelo.Application"), QStringLiteral("/"),
+        QStringLiteral("Murmelo.ClassFactory"), QStringLiteral("CreateInstance"));
+    create << QString::fromUtf8(argv[1]);
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(create, QDBus::Block, 20000);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        std::fprintf(stderr, "%s\n", qPrintable(reply.errorMessage()));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(reply.service()));
+    std::fflush(stdout);
+    return app.exec();
+}
