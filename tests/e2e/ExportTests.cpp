@@ -2,7 +2,10 @@
 // converter towav.exe beside the program writing the file.
 #include "tests/e2e/EndToEndTest.h"
 #include "tests/e2e/Polling.h"
-#include "tests/e2e/WavFile.h"
+#include "tests/support/WavFileInfo.h"
+
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -43,14 +46,18 @@ TEST_F(ExportTest, ToWavWithATypedFileNameLeavesAValidWavFile) {
     ASSERT_TRUE(Keys().Press({"Return"}));
     ASSERT_TRUE(Windows().WaitUntilGone(kSaveDialog, kDialogLimit));
 
-    ASSERT_TRUE(WaitUntil([&] { return WavFile(output).IsValid(); }, kConversionLimit,
+    ASSERT_TRUE(WaitUntil([&] { return WavFileInfo::Read(output).has_value(); }, kConversionLimit,
                           std::chrono::milliseconds(100)))
-        << WavFile(output).Problem();
-    const WavFile wav(output);
-    EXPECT_EQ(wav.Channels(), 1);
-    EXPECT_EQ(wav.SampleRate(), 22050);
+        << "no valid WAV file at " << output;
+    const WavFileInfo wav = *WavFileInfo::Read(output);
+    EXPECT_EQ(wav.format, 1);
+    EXPECT_EQ(wav.channels, 1);
+    EXPECT_EQ(wav.sampleRate, 22050u);
+    EXPECT_EQ(wav.bitsPerSample, 16);
+    std::vector<std::int16_t> samples(wav.samples.size() / 2);
+    std::memcpy(samples.data(), wav.samples.data(), samples.size() * 2);
     // The text twice, as the loop count says: well over a second of speech.
-    const SoundLevels levels(wav.Samples());
+    const SoundLevels levels(samples);
     EXPECT_GT(levels.LoudCount(), 100u) << "the file holds less than a second of speech";
     ExpectEndsOnEscape();
 }
