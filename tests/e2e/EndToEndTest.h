@@ -6,7 +6,7 @@
 #include "tests/e2e/ScreenWindows.h"
 #include "tests/e2e/SoundLevels.h"
 #include "tests/e2e/SoundRecorder.h"
-#include "tests/e2e/XvfbServer.h"
+#include "tests/support/XvfbServer.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ class EndToEndTest : public testing::Test {
     MurmeloProgram& Program() { return *m_program; }
 
   private:
-    void Skip(const std::string& problem, const char* log);
+    void Skip(const std::string& problem, const char* log = nullptr);
 
     std::unique_ptr<XvfbServer> m_display;
     std::unique_ptr<PulseServer> m_sound;
