@@ -19,3 +19,7 @@ add_library(sonic::sonic UNKNOWN IMPORTED)
 set_target_properties(sonic::sonic PROPERTIES
     IMPORTED_LOCATION ${SONIC_LIBRARY}
     INTERFACE_INCLUDE_DIRECTORIES ${SONIC_INCLUDE_DIR})
+
+# The converter writes its sound files with libsndfile and resamples with libsoxr.
+pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
+pkg_check_modules(SOXR REQUIRED IMPORTED_TARGET soxr)

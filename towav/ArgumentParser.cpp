@@ -38,6 +38,8 @@ std::string Quoted(std::string_view text) {
 ArgumentParser::Result ArgumentParser::Parse(std::span<const std::string_view> arguments) {
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h"))
         return HelpRequested{};
+    if (arguments.size() == 1 && arguments[0] == "--voices")
+        return VoicesRequested{};
     if (arguments.size() != kArgumentCount)
         return Refused{"expected 5 arguments (INPUT OUTPUT VOICE RATE VOLUME), got " +
                        std::to_string(arguments.size()) + "; see towav.exe --help"};

@@ -45,7 +45,7 @@ AtomicFile::~AtomicFile() {
 }
 
 bool AtomicFile::OpenUnnamed() {
-    m_descriptor = open(FolderOf(m_target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kFileMode);
+    m_descriptor = open(FolderOf(m_target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, kFileMode);
     return m_descriptor >= 0;
 }
 
@@ -57,24 +57,9 @@ bool AtomicFile::OpenNamed() {
         return false;
     // A file of this name can only be left over from a killed run with our process id.
     unlink(m_temporary.c_str());
-    m_descriptor = open(m_temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, kFileMode);
+    m_descriptor = open(m_temporary.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, kFileMode);
     m_named = m_descriptor >= 0;
     return m_named;
-}
-
-bool AtomicFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written =
-            pwrite(m_descriptor, bytes.data(), bytes.size(), static_cast<off_t>(offset));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return Fail("cannot write " + m_target.string());
-        }
-        bytes = bytes.subspan(static_cast<std::size_t>(written));
-        offset += static_cast<std::uint64_t>(written);
-    }
-    return true;
 }
 
 bool AtomicFile::Commit() {

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
-#include <span>
 #include <string>
 
 // A file that appears at its path whole or not at all. It is written in the target's
@@ -19,7 +17,10 @@ class AtomicFile {
 
     // False when the file could not be created; Error() says why.
     bool IsOpen() const { return m_descriptor >= 0; }
-    bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
+    // Open for reading and writing, for a library that writes the file itself.
+    int Descriptor() const { return m_descriptor; }
+    // The file that Commit replaces (where a link at the path points).
+    const std::filesystem::path& Target() const { return m_target; }
     // Makes the written bytes durable and puts them at the target path.
     bool Commit();
 

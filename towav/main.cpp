@@ -1,7 +1,7 @@
 // towav.exe INPUT OUTPUT VOICE RATE VOLUME: the converter the dialog starts to export its
-// text as a WAV file.
+// text as a sound file.
 #include "towav/ArgumentParser.h"
-#include "towav/WavConverter.h"
+#include "towav/Converter.h"
 
 #include <iostream>
 #include <string_view>
@@ -9,7 +9,7 @@
 
 namespace {
 
-int Report(const WavConverter::Failure& failure) {
+int Report(const Converter::Failure& failure) {
     std::cerr << "towav.exe: " << failure.message << '\n';
     return static_cast<int>(failure.status);
 }
@@ -24,8 +24,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (const auto* refused = std::get_if<ArgumentParser::Refused>(&parsed))
-        return Report({WavConverter::Status::Refused, refused->message});
-    if (const auto failure = WavConverter::Convert(std::get<ConverterArguments>(parsed)))
+        return Report({Converter::Status::Refused, refused->message});
+    const auto failure = std::holds_alternative<ArgumentParser::VoicesRequested>(parsed)
+                             ? Converter::ListVoices(std::cout)
+                             : Converter::Convert(std::get<ConverterArguments>(parsed));
+    if (failure)
         return Report(*failure);
-    return static_cast<int>(WavConverter::Status::Converted);
+    return static_cast<int>(Converter::Status::Converted);
 }

@@ -1,10 +1,14 @@
 // Times towav.exe against eSpeak NG's own command-line program writing the same text to a
-// WAV file with the same voice at the normal rate and volume. Both are started afresh for
-// every run, as the dialog starts the converter; the median wall time of each is printed
-// with their ratio.
+// WAV file with the same voice at the normal rate and volume, and against itself held to
+// one process (TOWAV_PROCESSES=1). All are started afresh for every run, as the dialog
+// starts the converter, in turns, so that whatever else the machine does falls on each
+// alike. It prints the median wall time of each, the ratios, the machine's load, and how
+// long each output speaks, since cutting a text into runs must not change its length.
 #include "runtime/speech/EspeakEngine.h"
 #include "runtime/speech/VoiceCatalog.h"
 #include "towav/QuietStandardError.h"
+
+#include <sndfile.h>
 
 #include <algorithm>
 #include <chrono>
@@ -22,36 +26,60 @@ extern char** environ;
 
 namespace {
 
-constexpr int kRuns = 11;
-constexpr std::size_t kTextLength = 5000;
-constexpr const char* kVoiceIdentifier = "gmw/en";
+constexpr int kRuns = 5;
+constexpr std::size_t kTextLength = 100'000;
+// The voice as eSpeak NG's program names it, and as the runtime's catalog does.
+constexpr const char* kEspeakVoice = "en-us";
+constexpr const char* kVoiceIdentifier = "gmw/en-US";
 
-// Plain English prose, repeated to the length wanted.
+// Plain English prose in paragraphs, repeated to the length wanted.
 std::string BenchmarkText() {
-    const std::string sentence =
+    const std::string paragraph =
         "The quick brown fox jumps over the lazy dog, while seven bright stars shine above "
-        "the quiet hills and the river runs on towards the sea. ";
+        "the quiet hills. The river runs on towards the sea! Who would have thought that "
+        "the old mill still turns its wheel after all these years? Nobody in the village "
+        "remembers when it was built.\n\n";
     std::string text;
     while (text.size() < kTextLength)
-        text += sentence;
+        text += paragraph;
     text.resize(kTextLength);
     return text;
 }
 
+struct Contender {
+    const char* name;
+    std::vector<std::string> command;
+    // Set in the environment of its runs only.
+    const char* variable;
+    std::string output;
+    std::vector<double> times;
+};
+
 // Runs the program with its output discarded; the wall time in seconds, or a negative
 // number when it did not end with status 0.
-double TimeRun(const std::vector<std::string>& command) {
+double TimeRun(const Contender& contender) {
     std::vector<char*> argv;
-    for (const std::string& argument : command)
+    for (const std::string& argument : contender.command)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    std::vector<char*> environment(
+        environ, environ + [] {
+            std::size_t count = 0;
+            while (environ[count])
+                ++count;
+            return count;
+        }());
+    if (contender.variable)
+        environment.push_back(const_cast<char*>(contender.variable));
+    environment.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     const auto start = std::chrono::steady_clock::now();
     pid_t child = 0;
-    const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawned =
+        posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environment.data());
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     if (spawned != 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
@@ -63,6 +91,22 @@ double TimeRun(const std::vector<std::string>& command) {
 double Median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// How long the sound file speaks, in seconds, or a negative number when it cannot be read.
+double Duration(const std::string& path) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file)
+        return -1;
+    sf_close(file);
+    return static_cast<double>(info.frames) / info.samplerate;
+}
+
+double LoadAverage() {
+    double load = -1;
+    std::ifstream("/proc/loadavg") >> load;
+    return load;
 }
 
 // The converter's number for the voice: its 1-based place in the runtime's voice list.
@@ -91,30 +135,45 @@ int main() {
     const std::string input = folder / "input.txt";
     std::ofstream(input, std::ios::binary) << BenchmarkText();
 
-    const std::vector<std::string> towav = {
-        TOWAV_PATH, input, folder / "towav.wav", std::to_string(voiceNumber), "0", "100"};
-    const std::vector<std::string> espeak = {
-        "espeak-ng", "-v", kVoiceIdentifier, "-w", folder / "espeak.wav", "-f", input};
-    std::vector<double> towavTimes;
-    std::vector<double> espeakTimes;
-    // Alternating runs share whatever the machine is doing at the time fairly.
-    for (int run = 0; run < kRuns; ++run) {
-        towavTimes.push_back(TimeRun(towav));
-        espeakTimes.push_back(TimeRun(espeak));
-    }
-    std::filesystem::remove_all(folder);
-    if (std::ranges::any_of(towavTimes, [](double t) { return t < 0; }) ||
-        std::ranges::any_of(espeakTimes, [](double t) { return t < 0; })) {
-        std::fprintf(stderr, "a run failed\n");
-        return 1;
-    }
+    const std::string voice = std::to_string(voiceNumber);
+    std::vector<Contender> contenders = {
+        {"towav.exe", {}, nullptr, folder / "towav.wav", {}},
+        {"towav.exe, one process", {}, "TOWAV_PROCESSES=1", folder / "single.wav", {}},
+        {"espeak-ng -w", {}, nullptr, folder / "espeak.wav", {}},
+    };
+    contenders[0].command = {TOWAV_PATH, input, contenders[0].output, voice, "0", "100"};
+    contenders[1].command = {TOWAV_PATH, input, contenders[1].output, voice, "0", "100"};
+    contenders[2].command = {"espeak-ng",          "-v", kEspeakVoice, "-w",
+                             contenders[2].output, "-f", input};
+    const double loadBefore = LoadAverage();
+    for (int run = 0; run < kRuns; ++run)
+        for (Contender& contender : contenders)
+            contender.times.push_back(TimeRun(contender));
+    const double loadAfter = LoadAverage();
+    for (const Contender& contender : contenders)
+        if (std::ranges::any_of(contender.times, [](double t) { return t < 0; })) {
+            std::fprintf(stderr, "a run of %s failed\n", contender.name);
+            std::filesystem::remove_all(folder);
+            return 1;
+        }
 
-    const double towavMedian = Median(towavTimes);
-    const double espeakMedian = Median(espeakTimes);
-    std::printf("%zu characters, voice %s (towav.exe voice %d), %d runs each, median wall time\n",
-                kTextLength, kVoiceIdentifier, voiceNumber, kRuns);
-    std::printf("towav.exe      %8.1f ms\n", towavMedian * 1000);
-    std::printf("espeak-ng -w   %8.1f ms\n", espeakMedian * 1000);
-    std::printf("ratio          %8.2f (goal: at most 1.20)\n", towavMedian / espeakMedian);
+    std::printf("%zu characters, voice %s (towav.exe voice %d), %d runs each in turn, "
+                "load average %.2f before, %.2f after\n",
+                kTextLength, kEspeakVoice, voiceNumber, kRuns, loadBefore, loadAfter);
+    const double espeakDuration = Duration(contenders[2].output);
+    for (const Contender& contender : contenders) {
+        const double duration = Duration(contender.output);
+        std::printf("%-24s median %8.1f ms (fastest %8.1f ms), speaks %9.2f s (%+.3f %% of "
+                    "espeak-ng)\n",
+                    contender.name, Median(contender.times) * 1000,
+                    *std::ranges::min_element(contender.times) * 1000, duration,
+                    (duration / espeakDuration - 1) * 100);
+    }
+    const double towav = Median(contenders[0].times);
+    std::printf("espeak-ng -w / towav.exe          %5.2f x faster (goal: at least 1.50)\n",
+                Median(contenders[2].times) / towav);
+    std::printf("one process / towav.exe           %5.2f x faster\n",
+                Median(contenders[1].times) / towav);
+    std::filesystem::remove_all(folder);
     return 0;
 }

@@ -92,6 +92,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ReportFuzzFailure("help was given for the wrong command line");
     if (asksForHelp)
         return 0;
+    const bool asksForVoices = arguments.size() == 1 && arguments[0] == "--voices";
+    if (asksForVoices != std::holds_alternative<ArgumentParser::VoicesRequested>(result))
+        ReportFuzzFailure("the voice list was given for the wrong command line");
+    if (asksForVoices)
+        return 0;
 
     const auto* refused = std::get_if<ArgumentParser::Refused>(&result);
     if (refused && refused->message.empty())

@@ -27,13 +27,15 @@ TEST(ArgumentParser, TakesTheFiveArgumentsInOrderWithTheRangeEnds) {
     EXPECT_EQ(parsed->volume, 100);
 }
 
-TEST(ArgumentParser, HelpOnlyAloneAndFiveArgumentsOtherwise) {
+TEST(ArgumentParser, HelpAndVoicesOnlyAloneAndFiveArgumentsOtherwise) {
     using Refused = ArgumentParser::Refused;
     EXPECT_TRUE(std::holds_alternative<ArgumentParser::HelpRequested>(
         ArgumentParser::Parse(Arguments{"--help"})));
+    EXPECT_TRUE(std::holds_alternative<ArgumentParser::VoicesRequested>(
+        ArgumentParser::Parse(Arguments{"--voices"})));
     for (const Arguments& arguments :
-         {Arguments{"--help", "x"}, Arguments{}, Arguments{"a", "b", "1", "0"},
-          Arguments{"a", "b", "1", "0", "100", "x"}})
+         {Arguments{"--help", "x"}, Arguments{"--voices", "x"}, Arguments{},
+          Arguments{"a", "b", "1", "0"}, Arguments{"a", "b", "1", "0", "100", "x"}})
         EXPECT_TRUE(std::holds_alternative<Refused>(ArgumentParser::Parse(arguments)));
 }
 
