@@ -38,8 +38,7 @@ std::filesystem::path FolderOf(const std::filesystem::path& target) {
 } // namespace
 
 AtomicFile::AtomicFile(const std::filesystem::path& target)
-    : m_target(ResolveLink(target)),
-      m_temporary(FolderOf(m_target) / TemporaryName(m_target)) {
+    : m_target(ResolveLink(target)), m_temporary(FolderOf(m_target) / TemporaryName(m_target)) {
     // A folder at the target could never be replaced; say so before any work is done.
     std::error_code ignored;
     if (std::filesystem::is_directory(m_target, ignored)) {
