@@ -10,3 +10,5 @@ cmake_path(RELATIVE_PATH CMAKE_INSTALL_FULL_BINDIR BASE_DIRECTORY ${_murmelo_pro
     OUTPUT_VARIABLE MURMELO_BIN_FROM_PROGRAM_DIR)
 cmake_path(RELATIVE_PATH _murmelo_program_dir BASE_DIRECTORY ${CMAKE_INSTALL_FULL_BINDIR}
     OUTPUT_VARIABLE MURMELO_PROGRAM_DIR_FROM_BIN)
+# The name of the menu entry and the metainfo, in reverse-domain form as the desktop asks.
+set(MURMELO_APP_ID app.murmelo.murmelo)
