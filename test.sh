@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 scripts/check-format.sh
-scripts/build.sh
+scripts/build.sh --werror
 ctest --test-dir build --output-on-failure --timeout 300
 
 echo "== Sanitizers: every unit and dialog test with ASan and UBSan in build-asan/ (scripts/sanitize.sh)"

@@ -12,7 +12,7 @@ targets=(fuzz_private_profile fuzz_text_file_reader fuzz_towav_arguments)
 
 source scripts/compiler-launcher.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DMURMELO_FUZZ=ON \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMURMELO_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build-fuzz -j2 --target "${targets[@]}" >/dev/null
 
 # The targets write a file per input; memory-backed storage keeps that from dominating.

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 
 source scripts/compiler-launcher.sh
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMURMELO_SANITIZE=ON \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMURMELO_SANITIZE=ON -DMURMELO_WERROR=ON \
     "${launcher[@]}" >/dev/null
 cmake --build build-asan
 

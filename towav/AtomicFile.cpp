@@ -20,6 +20,16 @@ std::filesystem::path ResolveLink(const std::filesystem::path& path) {
     return error ? path : target;
 }
 
+// The temporary file's name, hidden and unique to this process. Appended piece by piece:
+// GCC 12 at -O3 sees a false overlap in "literal" + string&&.
+std::string TemporaryName(const std::filesystem::path& target) {
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".towav-";
+    name += std::to_string(getpid());
+    return name;
+}
+
 std::filesystem::path FolderOf(const std::filesystem::path& target) {
     const std::filesystem::path folder = target.parent_path();
     return folder.empty() ? std::filesystem::path(".") : folder;
@@ -28,9 +38,7 @@ std::filesystem::path FolderOf(const std::filesystem::path& target) {
 } // namespace
 
 AtomicFile::AtomicFile(const std::filesystem::path& target)
-    : m_target(ResolveLink(target)),
-      m_temporary(FolderOf(m_target) /
-                  ("." + m_target.filename().string() + ".towav-" + std::to_string(getpid()))) {
+    : m_target(ResolveLink(target)), m_temporary(FolderOf(m_target) / TemporaryName(m_target)) {
     // A folder at the target could never be replaced; say so before any work is done.
     std::error_code ignored;
     if (std::filesystem::is_directory(m_target, ignored)) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -46,6 +47,17 @@ std::optional<fs::path> DBusActivationFile::PathFor(const std::string& busName) 
     return *dataHome / "dbus-1" / "services" / (busName + ".service");
 }
 
+fs::path DBusActivationFile::ProgramToStart(const fs::path& program) {
+    // The folder's name alone would also match a build tree that happens to be called so;
+    // the launcher beside it in the install layout is what makes it an installed program.
+    const fs::path folder = program.parent_path();
+    if (!folder.native().ends_with("/" MURMELO_PROGRAM_DIR))
+        return program;
+    const fs::path launcher =
+        (folder / MURMELO_BIN_FROM_PROGRAM_DIR / program.filename()).lexically_normal();
+    return access(launcher.c_str(), X_OK) == 0 ? launcher : program;
+}
+
 std::optional<std::string> DBusActivationFile::ExecLine(const fs::path& program) {
     const std::string& text = program.native();
     if (text.empty() || text.find_first_of("\n\r") != std::string::npos)
@@ -80,7 +92,7 @@ bool DBusActivationFile::Write(const std::string& busName) {
     const std::optional<fs::path> program = ThisProgram();
     if (!path || !program)
         return false;
-    const std::optional<std::string> exec = ExecLine(*program);
+    const std::optional<std::string> exec = ExecLine(ProgramToStart(*program));
     if (!exec)
         return false;
 

@@ -7,7 +7,7 @@
 // The D-Bus activation file through which the session bus starts this program for a
 // client that asks for a bus name nobody owns. It stands in for a class factory's registry
 // entries: "$XDG_DATA_HOME/dbus-1/services/<name>.service", naming this program's absolute
-// path with the automation switch.
+// path (or, installed, its launcher's) with the automation switch.
 class DBusActivationFile {
   public:
     // The switch the bus passes to a program it starts for a client.
@@ -15,6 +15,12 @@ class DBusActivationFile {
 
     // Where the file of a bus name lives, or nothing when no data folder can be found.
     static std::optional<std::filesystem::path> PathFor(const std::string& busName);
+
+    // What the bus must start for the program at `program`. Installed, the program lies in
+    // PREFIX/libexec/murmelo and is started through the launcher PREFIX/bin/murmelo, which
+    // first changes into the user's data folder, as a start from the menu does; anywhere else
+    // (the build tree) the program itself, in the bus's own current folder.
+    static std::filesystem::path ProgramToStart(const std::filesystem::path& program);
 
     // The Exec value, as written in the file, that starts the program at `program` with the
     // automation switch. The bus reads the file's escapes and then splits the command like

@@ -15,6 +15,8 @@ constexpr const char* kRecording = "recording.raw";
 
 constexpr auto kWindowLimit = std::chrono::seconds(20);
 constexpr auto kExitLimit = std::chrono::seconds(10);
+constexpr auto kDialogLimit = std::chrono::seconds(10);
+constexpr const char* kSaveDialog = "Save As";
 
 } // namespace
 
@@ -69,8 +71,8 @@ void EndToEndTest::TearDown() {
     m_display.reset();
 }
 
-void EndToEndTest::WriteSettings(const Settings& settings) {
-    std::ofstream file("set.ini", std::ios::trunc);
+void EndToEndTest::WriteSettings(const Settings& settings, const std::filesystem::path& folder) {
+    std::ofstream file(folder / "set.ini", std::ios::trunc);
     file << "[Setting]\n";
     for (const auto& [key, value] : settings)
         file << key << '=' << value << '\n';
@@ -83,7 +85,19 @@ void EndToEndTest::WriteSettings(const Settings& settings) {
 }
 
 ::testing::AssertionResult EndToEndTest::StartProgram(const Environment& sound) {
-    m_program = std::make_unique<MurmeloProgram>(m_display->Display(), sound, kProgramLog);
+    return StartProgram(sound, MurmeloProgram::Start::BuiltProgram);
+}
+
+::testing::AssertionResult EndToEndTest::StartInstalledProgram() {
+    return StartProgram(Environment()
+                            .Set("PULSE_SERVER", m_sound->Address())
+                            .Set("XDG_RUNTIME_DIR", m_sound->RuntimeFolder().string()),
+                        MurmeloProgram::Start::InstalledLauncher);
+}
+
+::testing::AssertionResult EndToEndTest::StartProgram(const Environment& sound,
+                                                      MurmeloProgram::Start start) {
+    m_program = std::make_unique<MurmeloProgram>(m_display->Display(), sound, kProgramLog, start);
     if (!m_program->Started())
         return ::testing::AssertionFailure() << "the program could not be started";
     if (!m_windows->WaitUntilShown(MurmeloProgram::kTitle, kWindowLimit))
@@ -100,6 +114,30 @@ void EndToEndTest::WriteSettings(const Settings& settings) {
     if (m_recorder && !m_recorder->WaitUntilRecording(kWindowLimit))
         return ::testing::AssertionFailure() << "parec recorded nothing from the sound server:\n"
                                              << FileText(kRecorderLog);
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult
+EndToEndTest::ExportThroughTheSaveDialog(const std::filesystem::path& output) {
+    // Shift+Tab from Read goes back over Help and the browse button to ToWav.
+    if (!m_keyboard->Press({"shift+Tab", "shift+Tab", "shift+Tab", "space"}))
+        return ::testing::AssertionFailure() << "xdotool could not press the keys";
+    if (!m_windows->WaitUntilShown(kSaveDialog, kDialogLimit))
+        return ::testing::AssertionFailure() << "no save dialog";
+    const std::vector<std::string> fileDialog = m_windows->Shown(kSaveDialog);
+    if (!m_keyboard->Type(output.string()) || !m_keyboard->Press({"Return"}))
+        return ::testing::AssertionFailure() << "xdotool could not type the file name";
+    // A new file is created only when the user agrees, in a question of the same title in
+    // place of the dialog; Enter takes the proposed Yes.
+    if (!WaitUntil(
+            [&] {
+                const std::vector<std::string> shown = m_windows->Shown(kSaveDialog);
+                return !shown.empty() && shown != fileDialog;
+            },
+            kDialogLimit, std::chrono::milliseconds(50)))
+        return ::testing::AssertionFailure() << "no question whether to create the new file";
+    if (!m_keyboard->Press({"Return"}) || !m_windows->WaitUntilGone(kSaveDialog, kDialogLimit))
+        return ::testing::AssertionFailure() << "the save dialog did not close";
     return ::testing::AssertionSuccess();
 }
 

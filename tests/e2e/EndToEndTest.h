@@ -33,11 +33,17 @@ class EndToEndTest : public testing::Test {
     // A whole file as text; empty when it cannot be read.
     static std::string FileText(const std::filesystem::path& file);
     // Writes set.ini in the program's folder, in the section the program reads.
-    static void WriteSettings(const Settings& settings);
+    static void WriteSettings(const Settings& settings, const std::filesystem::path& folder = ".");
     // Starts the program on this case's servers and waits until its window is on the screen
     // with the keyboard focus. sound overrides how the program reaches a sound server.
     ::testing::AssertionResult StartProgram();
     ::testing::AssertionResult StartProgram(const Environment& sound);
+    // The same through the installed launcher, which starts the program in the user's data
+    // folder.
+    ::testing::AssertionResult StartInstalledProgram();
+    // With the keyboard focus on Read: ToWav, output typed into the save dialog, and the
+    // creation of the new file confirmed. Returns once the dialog is gone.
+    ::testing::AssertionResult ExportThroughTheSaveDialog(const std::filesystem::path& output);
     // Presses Escape in the main window: the program ends, with exit code 0.
     void ExpectEndsOnEscape();
 
@@ -60,6 +66,7 @@ class EndToEndTest : public testing::Test {
     MurmeloProgram& Program() { return *m_program; }
 
   private:
+    ::testing::AssertionResult StartProgram(const Environment& sound, MurmeloProgram::Start start);
     void Skip(const std::string& problem, const char* log = nullptr);
 
     std::unique_ptr<XvfbServer> m_display;

@@ -11,8 +11,6 @@ namespace {
 
 using std::chrono::seconds;
 
-constexpr const char* kSaveDialog = "Save As";
-constexpr auto kDialogLimit = seconds(10);
 // The program waits up to 60 s for the converter; a short text takes far less.
 constexpr auto kConversionLimit = seconds(60);
 
@@ -28,23 +26,7 @@ TEST_F(ExportTest, ToWavWithATypedFileNameLeavesAValidWavFile) {
     ASSERT_TRUE(StartProgram());
     const std::filesystem::path output = std::filesystem::current_path() / "speech.wav";
 
-    // Shift+Tab from Read goes back over Help and the browse button to ToWav.
-    ASSERT_TRUE(Keys().Press({"shift+Tab", "shift+Tab", "shift+Tab", "space"}));
-    ASSERT_TRUE(Windows().WaitUntilShown(kSaveDialog, kDialogLimit)) << "no save dialog";
-    const std::vector<std::string> fileDialog = Windows().Shown(kSaveDialog);
-    ASSERT_TRUE(Keys().Type(output.string()));
-    ASSERT_TRUE(Keys().Press({"Return"}));
-    // A new file is created only when the user agrees, in a question of the same title in
-    // place of the dialog; Enter takes the proposed Yes.
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            const std::vector<std::string> shown = Windows().Shown(kSaveDialog);
-            return !shown.empty() && shown != fileDialog;
-        },
-        kDialogLimit, std::chrono::milliseconds(50)))
-        << "no question whether to create the new file";
-    ASSERT_TRUE(Keys().Press({"Return"}));
-    ASSERT_TRUE(Windows().WaitUntilGone(kSaveDialog, kDialogLimit));
+    ASSERT_TRUE(ExportThroughTheSaveDialog(output));
 
     ASSERT_TRUE(WaitUntil([&] { return WavFileInfo::Read(output).has_value(); }, kConversionLimit,
                           std::chrono::milliseconds(100)))

@@ -20,11 +20,12 @@ void PlaceSilentFileManager(const std::filesystem::path& bin) {
 } // namespace
 
 MurmeloProgram::MurmeloProgram(const std::string& display, const Environment& sound,
-                               const std::filesystem::path& log) {
+                               const std::filesystem::path& log, Start start) {
     const std::filesystem::path folder = std::filesystem::current_path();
     const std::filesystem::path support = folder / kSupportFolder;
     std::error_code error;
-    std::filesystem::create_symlink(TOWAV_PROGRAM, folder / "towav.exe", error);
+    if (start == Start::BuiltProgram)
+        std::filesystem::create_symlink(TOWAV_PROGRAM, folder / "towav.exe", error);
     PlaceSilentFileManager(support / "bin");
     std::filesystem::create_directories(support / "home", error);
 
@@ -47,6 +48,7 @@ MurmeloProgram::MurmeloProgram(const std::string& display, const Environment& so
     SpawnedProcess::Options options;
     options.environment = std::move(environment);
     options.log = log;
-    m_process =
-        std::make_unique<SpawnedProcess>(std::vector<std::string>{MURMELO_PROGRAM}, options);
+    const char* program =
+        start == Start::BuiltProgram ? MURMELO_PROGRAM : MURMELO_INSTALLED_LAUNCHER;
+    m_process = std::make_unique<SpawnedProcess>(std::vector<std::string>{program}, options);
 }

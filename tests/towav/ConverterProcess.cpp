@@ -4,16 +4,62 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
+
+namespace fs = std::filesystem;
+
+// A copy of the converter that every user may run. The build tree may lie in a folder only
+// its owner can enter (a checkout made with mktemp -d), where an unprivileged user could not
+// start the built program; the temporary folder is open to everyone.
+class ReachableConverter {
+  public:
+    ReachableConverter() {
+        std::string pattern = fs::temp_directory_path() / "murmelo-towav-XXXXXX";
+        if (!mkdtemp(pattern.data()))
+            return;
+        m_folder = pattern;
+        std::error_code error;
+        fs::permissions(m_folder, fs::perms(0755), error);
+        fs::copy_file(TOWAV_PATH, m_folder / "towav.exe", error);
+        if (!error)
+            fs::permissions(m_folder / "towav.exe", fs::perms(0755), error);
+        if (!error)
+            m_program = m_folder / "towav.exe";
+    }
+    ~ReachableConverter() {
+        std::error_code ignored;
+        if (!m_folder.empty())
+            fs::remove_all(m_folder, ignored);
+    }
+    ReachableConverter(const ReachableConverter&) = delete;
+    ReachableConverter& operator=(const ReachableConverter&) = delete;
+
+    // Empty when the copy could not be made.
+    const fs::path& Program() const { return m_program; }
+
+  private:
+    fs::path m_folder;
+    fs::path m_program;
+};
 
 // Runs the converter in a child whose standard output and error go to the given files
 // (when given). Its exit status, or nothing when it did not exit within the limit.
 std::optional<int> Run(const std::vector<std::string>& arguments, Privileges privileges,
                        std::FILE* output, std::FILE* error, std::chrono::milliseconds limit) {
+    std::optional<ReachableConverter> copy;
+    std::string program = TOWAV_PATH;
+    if (privileges == Privileges::Unprivileged) {
+        copy.emplace();
+        program = copy->Program();
+    }
     return RunInChild(
         [&] {
             if (output && error) {
@@ -22,11 +68,11 @@ std::optional<int> Run(const std::vector<std::string>& arguments, Privileges pri
             }
             if (privileges == Privileges::Unprivileged && !DropRootPrivileges())
                 return 126;
-            std::vector<char*> argv{const_cast<char*>(TOWAV_PATH)};
+            std::vector<char*> argv{program.data()};
             for (const std::string& argument : arguments)
                 argv.push_back(const_cast<char*>(argument.c_str()));
             argv.push_back(nullptr);
-            execv(TOWAV_PATH, argv.data());
+            execv(program.c_str(), argv.data());
             return 127;
         },
         limit);
@@ -62,7 +108,7 @@ bool KillConverterAfter(const std::vector<std::string>& arguments,
 
 std::vector<std::string> FolderEntries() {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator("."))
+    for (const auto& entry : fs::recursive_directory_iterator("."))
         names.push_back(entry.path().lexically_relative(".").string());
     std::ranges::sort(names);
     return names;

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -30,6 +31,32 @@ TEST(DBusActivationFileTest, ExecLineQuotesWhatTheBusWouldSplit) {
     };
     for (const Row& row : rows)
         EXPECT_EQ(DBusActivationFile::ExecLine(row.program), row.expected) << row.program;
+}
+
+TEST(DBusActivationFileTest, AnInstalledProgramIsStartedThroughItsLauncher) {
+    const fs::path here = fs::current_path();
+    const auto place = [](const fs::path& file, fs::perms permissions) {
+        fs::create_directories(file.parent_path());
+        std::ofstream(file) << "#!/bin/sh\n";
+        fs::permissions(file, permissions);
+    };
+    place(here / "usr/bin/murmelo", fs::perms::owner_all);
+    place(here / "plain/bin/murmelo", fs::perms::owner_read | fs::perms::owner_write);
+    struct Row {
+        const char* program;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"usr/libexec/murmelo/murmelo", "usr/bin/murmelo"},
+        // No launcher that could be run beside it: a copy of the folder, or a broken install.
+        {"other/libexec/murmelo/murmelo", "other/libexec/murmelo/murmelo"},
+        {"plain/libexec/murmelo/murmelo", "plain/libexec/murmelo/murmelo"},
+        // The build tree, whose bin/ holds the program itself.
+        {"usr/bin/murmelo", "usr/bin/murmelo"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(DBusActivationFile::ProgramToStart(here / row.program), here / row.expected)
+            << row.program;
 }
 
 TEST(DBusActivationFileTest, FileLivesInTheDataHome) {
