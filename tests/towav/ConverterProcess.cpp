@@ -106,6 +106,20 @@ bool KillConverterAfter(const std::vector<std::string>& arguments,
     return !Run(arguments, Privileges::Own, nullptr, nullptr, delay).has_value();
 }
 
+std::size_t ConvertersRunningHere() {
+    std::error_code error;
+    const fs::path converter = fs::canonical(TOWAV_PATH, error);
+    const fs::path here = fs::current_path();
+    std::size_t count = 0;
+    for (const auto& process : fs::directory_iterator("/proc", error)) {
+        std::error_code gone;
+        if (fs::read_symlink(process.path() / "exe", gone) == converter &&
+            fs::read_symlink(process.path() / "cwd", gone) == here)
+            ++count;
+    }
+    return count;
+}
+
 std::vector<std::string> FolderEntries() {
     std::vector<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator("."))

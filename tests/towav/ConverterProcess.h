@@ -23,5 +23,8 @@ ConverterRun RunConverter(const std::vector<std::string>& arguments,
 // still running then.
 bool KillConverterAfter(const std::vector<std::string>& arguments, std::chrono::milliseconds delay);
 
+// How many converter processes (the converter and its workers) run in the current folder.
+std::size_t ConvertersRunningHere();
+
 // What the current folder holds, names sorted, sub-folders' entries as "folder/name".
 std::vector<std::string> FolderEntries();

@@ -1,5 +1,7 @@
 #include "tests/support/CaseName.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/towav/ConverterProcess.h"
 
 #include <gtest/gtest.h>
@@ -77,15 +79,19 @@ TEST(ToWavFailure, ReadOnlyFolderKeepsTheOldFile) {
     EXPECT_EQ(FolderEntries(), (Args{"input.txt", "locked", "locked/out.wav"}));
 }
 
+// Its worker processes too: none goes on speaking once the converter is gone.
 TEST(ToWavFailure, KilledHalfWayLeavesTheOldFileAndNothingElse) {
     std::string text;
     while (text.size() < 200'000)
         text += "A long text that takes the converter many seconds to speak. ";
     WriteFile("input.txt", text);
     WriteFile("out.wav", "old");
+    const ScopedEnvironmentVariable processes("TOWAV_PROCESSES", "2");
     ASSERT_TRUE(KillConverterAfter({"input.txt", "out.wav", "1", "0", "100"},
                                    std::chrono::milliseconds(500)))
         << "the converter ended before it was killed";
+    EXPECT_TRUE(Eventually([] { return ConvertersRunningHere() == 0; }, std::chrono::seconds(5)))
+        << "a worker outlived the converter";
     EXPECT_EQ(ReadFile("out.wav"), "old");
     EXPECT_EQ(FolderEntries(), (Args{"input.txt", "out.wav"}));
 }
