@@ -1,8 +1,8 @@
 #include "platform/profile/PrivateProfile.h"
 
-#include "platform/profile/AtomicFileWriter.h"
 #include "platform/profile/FileDescriptor.h"
 #include "platform/profile/ProfileDocument.h"
+#include "platform/profile/ProfileFileWriter.h"
 #include "platform/profile/ProfileInteger.h"
 #include "platform/profile/ProfileValue.h"
 
@@ -120,6 +120,5 @@ BOOL WritePrivateProfileStringA(const char* section, const char* key, const char
     // Writing an unchanged file again would only cost a disk flush.
     if (document->Text() == before)
         return TRUE;
-    AtomicFileWriter writer(fileName);
-    return writer.Write(document->Text()) && writer.Commit() ? TRUE : FALSE;
+    return ProfileFileWriter::Save(fileName, document->Text()) ? TRUE : FALSE;
 }

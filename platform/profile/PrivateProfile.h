@@ -20,8 +20,9 @@ UINT GetPrivateProfileIntA(const char* section, const char* key, int defaultValu
 DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
                                char* buffer, DWORD size, const char* fileName);
 
-// Sets the key to value, creating the file and the section when needed, and replaces the
-// file as a whole so that a failed write leaves the old file intact. A value is stored up
+// Sets the key to value, creating the file and the section when needed, and saves the file
+// as ProfileFileWriter describes: a read-only file is refused, and a failed write leaves the
+// old file intact wherever the file system allows it. A value is stored up
 // to its first line break, since the rest would become lines of their own. A name that
 // could not be read back as itself cannot be stored and fails: a section name holding a
 // line break or a ']', a key name holding a line break or an '=', or starting (after its

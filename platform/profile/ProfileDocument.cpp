@@ -3,6 +3,7 @@
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -78,6 +79,10 @@ std::optional<KeyLine> ParseKey(std::string_view content) {
 
 } // namespace
 
+ProfileDocument::ProfileDocument(std::string text)
+    : m_text(std::move(text)),
+      m_start(m_text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0) {}
+
 // What a lookup found: the value, if any, as a place in the text, and where a new key of
 // the section would go.
 struct ProfileDocument::Location {
@@ -95,7 +100,7 @@ ProfileDocument::Location ProfileDocument::Locate(std::string_view section,
     key = Trim(key);
     Location location;
     bool inSection = false;
-    for (std::size_t begin = 0; begin < text.size();) {
+    for (std::size_t begin = m_start; begin < text.size();) {
         const Line line = LineAt(text, begin);
         begin = line.next;
         if (const auto name = SectionName(line.content)) {
@@ -140,7 +145,7 @@ void ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     std::size_t offset = location.insertOffset;
     if (!location.sectionFound) {
         offset = m_text.size();
-        if (!m_text.empty() && m_text.back() != '\n')
+        if (m_text.size() > m_start && m_text.back() != '\n')
             addition += kLineEnd;
         addition.append("[").append(Trim(section)).append("]").append(kLineEnd);
     } else if (location.insertNeedsLineEnd) {

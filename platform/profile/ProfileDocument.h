@@ -12,10 +12,11 @@
 // The file is read line by line. "[name]" opens a section; "key=value" inside a section is a
 // key; lines starting with ';' and lines without '=' are neither. Names match without regard
 // to ASCII case, blanks around names and values do not count, and the first matching
-// section, and the first matching key in it, win.
+// section, and the first matching key in it, win. A UTF-8 byte-order mark at the start, as
+// some editors write it, is no part of the first line and stays in the text.
 class ProfileDocument {
   public:
-    explicit ProfileDocument(std::string text) : m_text(std::move(text)) {}
+    explicit ProfileDocument(std::string text);
 
     // The key's value with the blanks around it removed, or nothing when the section or the
     // key is missing. The view points into this document.
@@ -33,4 +34,6 @@ class ProfileDocument {
     Location Locate(std::string_view section, std::string_view key) const;
 
     std::string m_text;
+    // Where the first line starts: after the byte-order mark, if there is one.
+    std::size_t m_start = 0;
 };

@@ -43,6 +43,7 @@ const std::vector<StringCase> kStringCases = {
     {"UnmatchedQuoteStays", "[Setting]\r\nRate=\"5\r\n", "Setting", "Rate", "\"5"},
     {"LoneQuoteStays", "[Setting]\r\nRate=\"\r\n", "Setting", "Rate", "\""},
     {"EmptyValue", "[Setting]\r\nRate=\r\n", "Setting", "Rate", ""},
+    {"ByteOrderMarkBeforeSection", "\xEF\xBB\xBF[Setting]\r\nRate=5\r\n", "Setting", "Rate", "5"},
 };
 
 class StringReading : public ::testing::TestWithParam<StringCase> {};

@@ -10,6 +10,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -52,6 +53,10 @@ const std::vector<WriteCase> kWriteCases = {
     {"StoresValueUpToItsFirstLineBreak", "[Setting]\r\nRate=1\r\n", "InputText",
      "hi\r\nRate=5\n[Evil]", "[Setting]\r\nRate=1\r\nInputText=hi\r\n"},
     {"StoresQuotesAsGiven", "", "InputText", "\"quoted\"", "[Setting]\r\nInputText=\"quoted\"\r\n"},
+    {"KeepsByteOrderMark", "\xEF\xBB\xBF[Setting]\r\nRate=1\r\n", "Rate", "2",
+     "\xEF\xBB\xBF[Setting]\r\nRate=2\r\n"},
+    {"AddsSectionAfterByteOrderMark", "\xEF\xBB\xBF", "Rate", "2",
+     "\xEF\xBB\xBF[Setting]\r\nRate=2\r\n"},
 };
 
 class Writing : public ::testing::TestWithParam<WriteCase> {};
@@ -144,30 +149,79 @@ class FailingWrite : public ::testing::Test {
     }
 };
 
-TEST_F(FailingWrite, ReadOnlyFolder) {
-    // The file itself stays writable: only replacing it is impossible.
-    std::filesystem::permissions(kFile, std::filesystem::perms(0666));
-    std::filesystem::permissions(std::filesystem::current_path(), std::filesystem::perms(0555));
-    const auto result = RunInChild([] {
-        if (!DropRootPrivileges())
-            return 2;
-        return WritePrivateProfileStringA("Setting", "Rate", "2", kFile) == FALSE ? 0 : 1;
-    });
-    std::filesystem::permissions(std::filesystem::current_path(), std::filesystem::perms(0755));
-    EXPECT_EQ(result, 0);
-    ExpectOldFileWhole();
+// The limit lets the new content be started but not finished. Ignoring SIGXFSZ makes the
+// write fail; its default action kills the process half way through the save.
+TEST_F(FailingWrite, FileSizeLimitReachedWhileWriting) {
+    for (const bool killed : {false, true}) {
+        const auto result = RunInChild([killed] {
+            std::signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
+            const rlimit limit{16, 16};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            return WritePrivateProfileStringA("Setting", "Rate", "2", kFile) == FALSE ? 0 : 1;
+        });
+        EXPECT_EQ(result, killed ? std::nullopt : std::optional<int>(0)) << killed;
+        ExpectOldFileWhole();
+    }
 }
 
-TEST_F(FailingWrite, FileSizeLimitReachedWhileWriting) {
-    const auto result = RunInChild([] {
-        // The limit lets the temporary file be created but not filled.
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{16, 16};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        return WritePrivateProfileStringA("Setting", "Rate", "2", kFile) == FALSE ? 0 : 1;
+struct PermissionCase {
+    const char* name;
+    friend void PrintTo(const PermissionCase& c, std::ostream* out) { *out << c.name; }
+    bool asRoot;
+    std::filesystem::perms fileMode;
+    std::filesystem::perms folderMode;
+    bool saved;
+};
+
+constexpr auto kNoWrite = std::filesystem::perms(0444);
+constexpr auto kWritable = std::filesystem::perms(0666);
+constexpr auto kOpenFolder = std::filesystem::perms(0777);
+constexpr auto kClosedFolder = std::filesystem::perms(0555);
+
+// A read-only file stays as it is even where the folder would let it be replaced, and
+// root does not override the attribute; a writable file in a folder we may not write is
+// still saved.
+const std::vector<PermissionCase> kPermissionCases = {
+    {"ReadOnlyFileAsUser", false, kNoWrite, kOpenFolder, false},
+    {"ReadOnlyFileAsRoot", true, kNoWrite, kOpenFolder, false},
+    {"WritableFileInClosedFolder", false, kWritable, kClosedFolder, true},
+};
+
+class Permissions : public ::testing::TestWithParam<PermissionCase> {};
+
+TEST_P(Permissions, DecideWhetherTheFileIsSaved) {
+    const PermissionCase& c = GetParam();
+    if (c.asRoot && geteuid() != 0)
+        GTEST_SKIP() << "needs root";
+    const std::string old = "[Setting]\r\nRate=1\r\n";
+    WriteFile(kFile, old);
+    // The other user owns the file, so only its mode bits keep it from being written.
+    if (!c.asRoot && geteuid() == 0)
+        ASSERT_EQ(chown(kFile, 65534, 65534), 0);
+    std::filesystem::permissions(kFile, c.fileMode);
+    const auto folder = std::filesystem::current_path();
+    std::filesystem::permissions(folder, c.folderMode);
+    const auto result = RunInChild([&c] {
+        if (!c.asRoot && !DropRootPrivileges())
+            return 2;
+        return WritePrivateProfileStringA("Setting", "Rate", "2", kFile) == TRUE ? 1 : 0;
     });
-    EXPECT_EQ(result, 0);
-    ExpectOldFileWhole();
+    std::filesystem::permissions(folder, std::filesystem::perms(0700));
+    EXPECT_EQ(result, c.saved ? 1 : 0);
+    EXPECT_EQ(ReadFile(kFile), c.saved ? "[Setting]\r\nRate=2\r\n" : old);
+    EXPECT_EQ(std::filesystem::status(kFile).permissions(), c.fileMode);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(PrivateProfile, Permissions, ::testing::ValuesIn(kPermissionCases),
+                         CaseName());
+
+TEST(PrivateProfileWrite, KeepsASecondHardLinkShared) {
+    WriteFile(kFile, "[Setting]\r\nRate=1\r\n");
+    std::filesystem::create_hard_link(kFile, "other.ini");
+    ASSERT_EQ(WritePrivateProfileStringA("Setting", "Rate", "2", kFile), TRUE);
+    EXPECT_EQ(std::filesystem::hard_link_count(kFile), 2u);
+    EXPECT_EQ(ReadFile("other.ini"), "[Setting]\r\nRate=2\r\n");
 }
 
 } // namespace
