@@ -7,17 +7,20 @@
 #include "platform/text/AnsiCodePage.h"
 #include "platform/ui/CFileDialog.h"
 #include "platform/ui/CWaitCursor.h"
-#include "storage/WriteTextFile.h"
+#include "storage/TextFileWriter.h"
 
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
 constexpr const char* kNoticeCaption = "Info";
 constexpr const char* kEmptyTextNotice = "Text to speak is empty!";
+constexpr const char* kNoCurrentFolderNotice =
+    "The current folder cannot be read; it may have been removed!";
 constexpr const char* kConverterName = "towav.exe";
 constexpr const char* kConverterInputName = "input.txt";
 // The same bound as the loop count of Read.
@@ -31,19 +34,6 @@ void Notice(CWnd& owner, const std::string& text) {
 
 std::string InFolder(const std::string& folder, const char* name) {
     return folder + "/" + name;
-}
-
-// The text nLoop times, joined by single spaces: at least once, at most kMaxCopies times.
-CString RepeatText(const CString& text, int nLoop) {
-    const int copies = std::clamp(nLoop, 1, kMaxCopies);
-    std::string repeated;
-    repeated.reserve((text.str().size() + 1) * static_cast<std::size_t>(copies));
-    for (int copy = 0; copy < copies; ++copy) {
-        if (copy > 0)
-            repeated += ' ';
-        repeated += text.str();
-    }
-    return CString(std::move(repeated));
 }
 
 // What went wrong with a converter that has ended, or an empty text when it wrote the file.
@@ -121,12 +111,21 @@ void CMurmeloDlg::OnToWav() {
         MessageBox(kEmptyTextNotice, kNoticeCaption, MB_OK);
         return;
     }
-    strExport = RepeatText(strExport, m_nLoop);
+    // A folder removed while the program runs has no name to read back, and joining the
+    // empty name with the file names would write into the root folder and start from there.
+    if (strCurrentDir.empty()) {
+        Notice(*this, kNoCurrentFolderNotice);
+        UpdateData(FALSE);
+        return;
+    }
 
-    // An input file left from an earlier export must never be converted in place of this
-    // text, so nothing is started when it cannot be written.
+    // An input file left from an earlier export, or one only half written, must never be
+    // converted in place of this text, so nothing is started unless the whole text is
+    // there. The copies stop at the text's first NUL, as every stored text does.
     const std::string strInputPath = InFolder(strCurrentDir, kConverterInputName);
-    if (!WriteTextFile(strExport, strInputPath.c_str())) {
+    const int nCopies = std::clamp(m_nLoop, 1, kMaxCopies);
+    if (TextFileWriter::WriteRepeated(std::string_view(static_cast<const char*>(strExport)),
+                                      nCopies, strInputPath.c_str()) != WriteOutcome::Written) {
         Notice(*this, "Cannot write the converter's input file " + strInputPath + "!");
         UpdateData(FALSE);
         return;
