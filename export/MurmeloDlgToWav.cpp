@@ -57,7 +57,9 @@ std::string ConversionProblem(const WaitResult& result, const std::string& outpu
 // if it shows one, is looked for.
 Conversion RunConverter(CWnd& owner, const std::vector<std::string>& arguments,
                         const std::string& outputPath, DWORD timeout) {
-    StartResult started = CreateProcessA(arguments, Launch::Hidden);
+    // The converter explains a refusal in the last line it writes to standard error.
+    const CapturedOutput errors;
+    StartResult started = CreateProcessA(arguments, Launch::Hidden, &errors);
     if (!started) {
         Notice(owner, "Cannot start the converter " + arguments.front() + "!");
         return Conversion::Failed;
@@ -73,7 +75,8 @@ Conversion RunConverter(CWnd& owner, const std::vector<std::string>& arguments,
     }
     const std::string problem = ConversionProblem(result, outputPath);
     if (!problem.empty()) {
-        Notice(owner, problem);
+        const std::string reason = errors.LastLine();
+        Notice(owner, reason.empty() ? problem : problem + "\n" + reason);
         return Conversion::Failed;
     }
     return Conversion::Done;

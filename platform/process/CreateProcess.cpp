@@ -19,7 +19,8 @@ int OpenPidfd(pid_t pid) {
 // posix_spawn's attribute objects, released however the start ends.
 class SpawnSettings {
   public:
-    SpawnSettings() {
+    // A standardError of 0 or more becomes the child's standard error.
+    explicit SpawnSettings(int standardError) {
         posix_spawnattr_init(&m_attributes);
         posix_spawn_file_actions_init(&m_actions);
 
@@ -32,6 +33,9 @@ class SpawnSettings {
         posix_spawnattr_setsigdefault(&m_attributes, &all);
         posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
+        // The duplicate loses close-on-exec, and it is made before everything else closes.
+        if (standardError >= 0)
+            posix_spawn_file_actions_adddup2(&m_actions, standardError, 2);
         // No handle inheritance: only the standard streams reach the child.
         posix_spawn_file_actions_addclosefrom_np(&m_actions, 3);
     }
@@ -53,7 +57,7 @@ class SpawnSettings {
 } // namespace
 
 StartResult CreateProcessA(const std::vector<std::string>& arguments,
-                           [[maybe_unused]] Launch launch) {
+                           [[maybe_unused]] Launch launch, const CapturedOutput* errors) {
     if (arguments.empty() || arguments.front().empty()) {
         return {std::nullopt, EINVAL};
     }
@@ -67,7 +71,7 @@ StartResult CreateProcessA(const std::vector<std::string>& arguments,
     // glibc starts the child with clone(CLONE_VFORK) and hands back exec's errno, so a
     // missing or unrunnable program is reported here rather than as exit status 127. Unlike
     // execvp, posix_spawnp never falls back to running a file through /bin/sh.
-    SpawnSettings settings;
+    SpawnSettings settings(errors ? errors->Descriptor() : -1);
     pid_t pid = 0;
     int error = posix_spawnp(&pid, argv.front(), settings.actions(), settings.attributes(),
                              argv.data(), environ);

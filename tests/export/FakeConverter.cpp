@@ -24,6 +24,8 @@ void FakeConverter::Install() const {
     script << "#!/bin/sh\n"
            << "echo $$ > converter.pid\n"
            << "printf '%s\\n' \"$#\" \"$0\" \"$@\" > converter-args.txt\n";
+    for (const std::string& line : errorLines)
+        script << "printf '%s\\n' " << Quoted(line) << " >&2\n";
     if (sleepSeconds > 0)
         script << "sleep " << sleepSeconds << "\n";
     if (!becomes.empty()) {

@@ -9,6 +9,8 @@
 // behaves as its settings say.
 struct FakeConverter {
     int exitCode = 0;
+    // Lines written to standard error before it ends.
+    std::vector<std::string> errorLines;
     bool writesOutput = true;
     // Seconds to sleep before it ends; 0 for none.
     int sleepSeconds = 0;

@@ -160,6 +160,12 @@ const FaultCase kFaultCases[] = {
      },
      "<dir>/towav.exe", false},
     {"ConverterFails", [] { FakeConverter{.exitCode = 3}.Install(); }, "exit code 3", true},
+    {"ConverterFailsWithItsReason",
+     [] {
+         FakeConverter{.exitCode = 2, .errorLines = {"Starting", "Volume 150 is not 0..100"}}
+             .Install();
+     },
+     "exit code 2!\nVolume 150 is not 0..100", true},
     {"ConverterWritesNothing", [] { FakeConverter{.writesOutput = false}.Install(); },
      "<dir>/out.wav", true},
 };
