@@ -20,6 +20,8 @@ class PrivateSessionBus {
 
     bool IsRunning() const { return !m_address.isEmpty(); }
     const QString& Address() const { return m_address; }
+    // The daemon's process, for a test that stops and resumes it.
+    qint64 ProcessId() const { return m_daemon.processId(); }
     const std::filesystem::path& ServiceFolder() const { return m_services; }
     // The environment a program started on this bus gets.
     QProcessEnvironment Environment() const { return m_daemon.processEnvironment(); }

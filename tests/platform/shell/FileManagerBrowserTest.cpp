@@ -7,6 +7,9 @@
 #include "tests/support/QtApplicationEnvironment.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 
+#include <QDBusConnection>
+
+#include <csignal>
 #include <sys/stat.h>
 
 namespace {
@@ -104,6 +107,20 @@ TEST_F(FileManagerBrowserTest, WithoutFileManagerOpensTheFolder) {
         ASSERT_TRUE(XdgOpenCalled(5s)) << c.path;
         EXPECT_EQ(ReadFile(m_record), c.folder.string() + "\n") << c.path;
     }
+}
+
+// A bus that stops answering must not hold the dialog for the bus's own time-outs of 25 s
+// a call: the folder is opened instead, after about a second.
+TEST_F(FileManagerBrowserTest, UnansweringBusFallsBackToTheFolderSoon) {
+    const qint64 daemon = SessionBusEnvironment::s_bus->ProcessId();
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected());
+    ASSERT_EQ(kill(static_cast<pid_t>(daemon), SIGSTOP), 0);
+    const auto start = std::chrono::steady_clock::now();
+    m_browser.ShowFileInFileManager("out.wav");
+    const auto held = std::chrono::steady_clock::now() - start;
+    kill(static_cast<pid_t>(daemon), SIGCONT);
+    EXPECT_LT(held, 5s);
+    EXPECT_TRUE(XdgOpenCalled(5s));
 }
 
 // A file manager that the bus starts on demand gets the call too; starting it is the bus's
