@@ -1,5 +1,6 @@
 #include "platform/ui/CFileDialog.h"
 
+#include "platform/ui/FileDialogMemory.h"
 #include "platform/ui/ModalPrompts.h"
 #include "platform/ui/WinUser.h"
 
@@ -56,9 +57,13 @@ FileDialogRequest CFileDialog::Request() const {
 }
 
 int CFileDialog::DoModal() {
-    std::optional<std::string> path = ModalPrompts::Current().FileDialog(m_pParentWnd, Request());
+    FileDialogRequest request = Request();
+    if (auto folder = FileDialogMemory::LastFolder(request.mode))
+        request.initialDir = *folder;
+    std::optional<std::string> path = ModalPrompts::Current().FileDialog(m_pParentWnd, request);
     if (!path)
         return IDCANCEL;
+    FileDialogMemory::Remember(request.mode, *path);
     m_strPathName = *path;
     return IDOK;
 }

@@ -16,7 +16,8 @@ struct OPENFILENAME {
 
 // A modal dialog that asks for the name of a file to open or to save. An initial file name
 // with a wildcard ("*.wav") is a filter rather than a name. Choosing a file never changes
-// the process's current directory.
+// the process's current directory. Once a file was chosen in a dialog of the same kind, the
+// dialog opens in that file's folder (see FileDialogMemory).
 class CFileDialog {
   public:
     CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt = nullptr, LPCTSTR lpszFileName = nullptr,

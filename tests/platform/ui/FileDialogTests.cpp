@@ -3,6 +3,7 @@
 #include "platform/ui/WinUser.h"
 #include "tests/support/CaseName.h"
 
+#include "tests/support/ChildProcess.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ScriptedPrompts.h"
 
@@ -83,6 +84,28 @@ TEST_P(FileDialogRequests, DescribeTheDialog) {
 
 INSTANTIATE_TEST_SUITE_P(FileDialog, FileDialogRequests, testing::ValuesIn(kRequestCases),
                          CaseName());
+
+// The folder of a chosen file is where the next dialog of that kind opens, also after a new
+// start; the other kind still opens where its caller asks.
+TEST(FileDialog, OpensInTheFolderLastChosenInIt) {
+    std::filesystem::create_directory("chosen");
+    const std::string chosen = std::filesystem::absolute("chosen").string();
+    const std::string program = std::filesystem::absolute("murmelo").string();
+    auto initialDir = [&](BOOL bOpen, const std::optional<std::string>& answer) {
+        ScriptedPrompts prompts;
+        answer ? prompts.AnswerFileDialog(*answer) : prompts.CancelFileDialog();
+        CFileDialog dialog(bOpen, nullptr, nullptr, 0, nullptr);
+        dialog.m_ofn.lpstrInitialDir = program.c_str();
+        dialog.DoModal();
+        return prompts.FileDialogs().at(0).initialDir;
+    };
+    EXPECT_EQ(initialDir(FALSE, chosen + "/out.wav"), program);
+    const auto newStart = RunInChild([&] {
+        return (initialDir(FALSE, std::nullopt) == chosen ? 1 : 0) +
+               (initialDir(TRUE, std::nullopt) == program ? 2 : 0);
+    });
+    EXPECT_EQ(newStart, 3);
+}
 
 // Qt's dialog: it starts in the folder of the file named as the initial directory, with the
 // filter of the initial pattern, asks before creating a new file (a "no" returns to the
