@@ -3,6 +3,7 @@
 #include "export/EnumConverterWindowsProc.h"
 #include "platform/process/CreateProcess.h"
 #include "platform/process/Paths.h"
+#include "platform/process/ProgramTrust.h"
 #include "platform/shell/AfxFileBrowser.h"
 #include "platform/text/AnsiCodePage.h"
 #include "platform/ui/CFileDialog.h"
@@ -122,6 +123,14 @@ void CMurmeloDlg::OnToWav() {
         return;
     }
 
+    // Anyone who may write the current folder could have planted the converter there.
+    const std::string strConverter = InFolder(strCurrentDir, kConverterName);
+    if (const std::string problem = ProgramTrust::Problem(strConverter); !problem.empty()) {
+        Notice(*this, "The converter " + strConverter + " is not started: " + problem + "!");
+        UpdateData(FALSE);
+        return;
+    }
+
     // An input file left from an earlier export, or one only half written, must never be
     // converted in place of this text, so nothing is started unless the whole text is
     // there. The copies stop at the text's first NUL, as every stored text does.
@@ -135,7 +144,7 @@ void CMurmeloDlg::OnToWav() {
     }
 
     const int nVoice = m_comboVoice.GetCurSel() + 1;
-    const std::vector<std::string> arguments{InFolder(strCurrentDir, kConverterName),
+    const std::vector<std::string> arguments{strConverter,
                                              strInputPath,
                                              strOutput,
                                              std::to_string(nVoice),

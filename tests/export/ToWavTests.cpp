@@ -166,6 +166,22 @@ const FaultCase kFaultCases[] = {
              .Install();
      },
      "exit code 2!\nVolume 150 is not 0..100", true},
+    {"ConverterInAFolderOthersMayWrite",
+     [] {
+         FakeConverter{}.Install();
+         std::filesystem::permissions(".", std::filesystem::perms(0777));
+     },
+     "<dir> may be changed by other users", false},
+    {"ConverterLinkedIntoAFolderOthersMayWrite",
+     [] {
+         std::filesystem::create_directory("shared");
+         std::filesystem::current_path("shared");
+         FakeConverter{}.Install();
+         std::filesystem::current_path("..");
+         std::filesystem::permissions("shared", std::filesystem::perms(0777));
+         std::filesystem::create_symlink("shared/towav.exe", "towav.exe");
+     },
+     "<dir>/shared may be changed by other users", false},
     {"ConverterWritesNothing", [] { FakeConverter{.writesOutput = false}.Install(); },
      "<dir>/out.wav", true},
 };
