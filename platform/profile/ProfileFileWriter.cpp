@@ -77,7 +77,10 @@ Replacement ReplaceWhole(const std::string& path, std::string_view content,
 }
 
 bool RewriteInPlace(const std::string& path, std::string_view content) {
-    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666));
+    // O_NONBLOCK keeps a FIFO put in the file's place from holding the open; it changes
+    // nothing for the regular file that is checked for next.
+    FileDescriptor file(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
     struct stat status {};
     if (!file.IsOpen() || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode))
         return false;
