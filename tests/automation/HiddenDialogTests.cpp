@@ -1,7 +1,7 @@
 // The dialog of a program that a client started, on a real X11 display: visible after the
 // creation, only hidden by Exit, Escape and the close box, and gone with the process when
-// the client lets go. The keys are real input events (XTEST, through xdotool); the close
-// box is the message a window manager sends.
+// the client lets go, with any box left open on it. The keys are real input events (XTEST, through
+// xdotool); the close box is the message a window manager sends.
 #include "tests/automation/MurmeloServerTest.h"
 
 #include "tests/support/ChildProcess.h"
@@ -13,6 +13,7 @@
 #include <QThread>
 
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -68,6 +69,15 @@ class HiddenDialog : private DisplayHolder, public MurmeloServerTest {
         }
     }
 
+    // A key for whichever window has the focus now, such as an open menu.
+    void Press(const char* key) {
+        QProcess xdotool;
+        xdotool.setProcessEnvironment(m_bus.Environment());
+        xdotool.start("xdotool", {"key", key});
+        ASSERT_TRUE(xdotool.waitForFinished());
+        ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
+    }
+
     X11Windows m_windows;
 };
 
@@ -106,6 +116,56 @@ TEST_F(HiddenDialog, ClosingOnlyHidesTheDialogUntilTheClientLetsGo) {
         EXPECT_TRUE(client.NameHasOwner(server));
 
         // Hidden, the dialog still goes with the client's release.
+        EXPECT_EQ(client.Release(server, path).type(), QDBusMessage::ReplyMessage);
+        EXPECT_TRUE(EndsWithinASecond(server, pid));
+    }
+}
+
+// The program reads no option of the toolkit's from its command line: asked for the
+// offscreen platform (and a mirrored window), it still shows its window on the display.
+TEST_F(HiddenDialog, ToolkitOptionsOnTheCommandLineHaveNoEffect) {
+    QProcess program;
+    program.setProcessEnvironment(m_bus.Environment());
+    program.start(QStringLiteral(MURMELO_PROGRAM), {"-platform", "offscreen", "-reverse"});
+    ASSERT_TRUE(program.waitForStarted());
+    const auto pid = static_cast<uint>(program.processId());
+    xcb_window_t dialog = XCB_WINDOW_NONE;
+    EXPECT_TRUE(
+        Eventually([&] { return (dialog = m_windows.Find(pid, "Parlino")) != 0; }, kWindowChange))
+        << "the window is not on the display";
+    program.kill();
+    program.waitForFinished();
+}
+
+// A box the user left open must not keep the program alive once the client has let go.
+TEST_F(HiddenDialog, OpenBoxesCloseWithTheDialogOnTheRelease) {
+    const struct {
+        const char* name;
+        std::vector<const char*> keys;
+        const char* title;
+    } rows[] = {
+        // Shift+Tab from Read wraps round to Help.
+        {"Help notice", {"shift+Tab", "space"}, "Info"},
+        {"about box", {"alt+space", "a"}, "关于 Murmelo"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        BusClient client = Client("client");
+        QString server, path;
+        uint pid = 0;
+        xcb_window_t dialog = XCB_WINDOW_NONE;
+        ASSERT_NO_FATAL_FAILURE(CreateWithDialog(client, server, path, pid, dialog));
+        Type(dialog, row.keys.front());
+        for (std::size_t i = 1; i < row.keys.size(); ++i) {
+            QThread::msleep(300);
+            Press(row.keys[i]);
+        }
+        xcb_window_t box = XCB_WINDOW_NONE;
+        ASSERT_TRUE(
+            Eventually([&] { return (box = m_windows.Find(pid, row.title)) != 0; }, kWindowChange))
+            << "the box did not open";
+        ASSERT_TRUE(BecomesViewable(box, true));
+
         EXPECT_EQ(client.Release(server, path).type(), QDBusMessage::ReplyMessage);
         EXPECT_TRUE(EndsWithinASecond(server, pid));
     }
