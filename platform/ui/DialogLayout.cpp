@@ -3,6 +3,7 @@
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/Icon.h"
 #include "platform/ui/IconHandle.h"
+#include "platform/ui/NamedComboBoxAccessible.h"
 #include "platform/ui/SystemMetrics.h"
 #include "platform/ui/WinUser.h"
 
@@ -77,6 +78,7 @@ QWidget* CreateWidget(const DialogControl& control, QWidget* parent) {
         return label;
     }
     case ControlKind::ComboBox: {
+        NamedComboBoxAccessible::Install();
         auto* combo = new QComboBox(parent);
         combo->setInsertPolicy(QComboBox::InsertAtBottom);
         return combo;
