@@ -1,7 +1,8 @@
-// The dialog of a program that a client started, on a real X11 display: visible after the
-// creation, only hidden by Exit, Escape and the close box, and gone with the process when
-// the client lets go, with any box left open on it. The keys are real input events (XTEST, through
-// xdotool); the close box is the message a window manager sends.
+// The real program on an X11 display of its own. The dialog of a program that a client
+// started: visible after the creation, only hidden by Exit, Escape and the close box, and gone
+// with the process, and with any box left open on it, when the client lets go. Also what the
+// command line and a screen reader make of the window. The keys are real input events (XTEST,
+// through xdotool); the close box is the message a window manager sends.
 #include "tests/automation/MurmeloServerTest.h"
 
 #include "tests/support/ChildProcess.h"
@@ -12,6 +13,8 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <vector>
 
@@ -135,6 +138,76 @@ TEST_F(HiddenDialog, ToolkitOptionsOnTheCommandLineHaveNoEffect) {
         << "the window is not on the display";
     program.kill();
     program.waitForFinished();
+}
+
+// What a screen reader shows of the window of pid, one "role|name" line per object on the
+// screen, the focused one marked with a star.
+QStringList AccessibleWindow(const QProcessEnvironment& environment, const QString& pid) {
+    QProcess reader;
+    reader.setProcessEnvironment(environment);
+    reader.start(QStringLiteral(ACCESSIBLE_WINDOW),
+                 pid.isEmpty() ? QStringList() : QStringList{pid});
+    if (!reader.waitForFinished(10000))
+        return {};
+    return QString::fromUtf8(reader.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+// Through the accessibility bus, as a screen reader reads the window: every control a user can
+// reach has a name that says what it is, the hidden ones are not there, and the focus follows Tab.
+TEST_F(HiddenDialog, ScreenReadersFindNamedControlsAndFollowTheFocus) {
+    QProcessEnvironment environment = m_bus.Environment();
+    // The accessibility bus keeps its socket in a folder of this test's own.
+    const std::filesystem::path runtime = std::filesystem::current_path() / "runtime";
+    std::filesystem::create_directories(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.string()));
+    // The accessibility bus starts first, so the program finds it when it starts.
+    QProcess accessibilityBus;
+    accessibilityBus.setProcessEnvironment(environment);
+    accessibilityBus.start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"),
+                           {"--launch-immediately"});
+    if (!accessibilityBus.waitForStarted())
+        GTEST_SKIP() << "at-spi2-core is not installed";
+    BusClient client = Client("screen reader");
+    ASSERT_TRUE(Eventually([&] { return client.NameHasOwner("org.a11y.Bus"); }, kWindowChange));
+    environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    // The text box is the source, so that Tab reaches it.
+    std::ofstream("set.ini") << "[Setting]\nInputFileChk=0\n";
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(MURMELO_PROGRAM));
+    ASSERT_TRUE(program.waitForStarted());
+    const QString pid = QString::number(program.processId());
+    xcb_window_t dialog = XCB_WINDOW_NONE;
+    ASSERT_TRUE(Eventually(
+        [&] {
+            return (dialog = m_windows.Find(static_cast<uint>(program.processId()), "Parlino")) !=
+                   0;
+        },
+        kWindowChange));
+    QStringList shown;
+    ASSERT_TRUE(Eventually([&] { return (shown = AccessibleWindow(environment, pid)).size() > 1; },
+                           kWindowChange))
+        << "the window is not on the accessibility bus";
+    for (const char* line :
+         {"text|Input Text", "text|Rate", "text|Volume", "text|Loop", "combo box|Voice",
+          "push button|Rate up", "push button|Rate down", "push button|Volume up",
+          "push button|Volume down", "push button|Browse for the input file"})
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(line))) << line;
+    EXPECT_FALSE(shown.contains("push button|Speak English")) << "a hidden control is in reach";
+
+    const QStringList focusOrder = {"push button|Read*", "push button|Exit*", "text|Input Text*",
+                                    "push button|Stop*", "push button|Rate up*"};
+    for (const QString& expected : focusOrder) {
+        EXPECT_TRUE(Eventually(
+            [&] { return AccessibleWindow(environment, pid).contains(expected); }, kWindowChange))
+            << expected.toStdString();
+        Type(dialog, "Tab");
+    }
+    program.kill();
+    program.waitForFinished();
+    accessibilityBus.terminate();
+    accessibilityBus.waitForFinished();
 }
 
 // A box the user left open must not keep the program alive once the client has let go.
