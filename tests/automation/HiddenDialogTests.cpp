@@ -61,22 +61,17 @@ class HiddenDialog : private DisplayHolder, public MurmeloServerTest {
 
     // Gives the window the keyboard focus and types `keys` on the test's display.
     void Type(xcb_window_t window, const char* keys) {
-        for (const QStringList& arguments :
-             {QStringList{"windowfocus", "--sync", QString::number(window)},
-              QStringList{"key", keys}}) {
-            QProcess xdotool;
-            xdotool.setProcessEnvironment(m_bus.Environment());
-            xdotool.start("xdotool", arguments);
-            ASSERT_TRUE(xdotool.waitForFinished());
-            ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
-        }
+        Xdotool({"windowfocus", "--sync", QString::number(window)});
+        Xdotool({"key", keys});
     }
 
     // A key for whichever window has the focus now, such as an open menu.
-    void Press(const char* key) {
+    void Press(const char* key) { Xdotool({"key", key}); }
+
+    void Xdotool(const QStringList& arguments) {
         QProcess xdotool;
         xdotool.setProcessEnvironment(m_bus.Environment());
-        xdotool.start("xdotool", {"key", key});
+        xdotool.start("xdotool", arguments);
         ASSERT_TRUE(xdotool.waitForFinished());
         ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
     }
