@@ -10,7 +10,7 @@ using enum ControlState;
 
 // In tab order.
 constexpr DialogControl kControls[] = {
-    {IDC_STATIC, Icon, "", 11, 17, 20, 20, Visible, SS_ICON, IDR_MAINFRAME},
+    {IDC_STATIC, Icon, "", 11, 17, 20, 20, Visible, SS_ICON, nullptr, IDR_MAINFRAME},
     {IDC_STATIC, Static, "Murmelo 1.0 版", 40, 10, 119, 8, Visible,
      SS_LEFT | SS_NOPREFIX | WS_GROUP},
     {IDC_STATIC, Static, "Copyright (C) 2026", 40, 25, 119, 8, Visible, SS_LEFT | WS_GROUP},

@@ -51,24 +51,14 @@ void SetCheck(QWidget* widget, int state) {
     auto* box = qobject_cast<QCheckBox*>(widget);
     if (!box)
         return;
-    // A state of 2 is the third, indeterminate state; the box shows it when it is told to.
-    box->setCheckState(state == 1   ? Qt::Checked
-                       : state == 2 ? Qt::PartiallyChecked
-                                    : Qt::Unchecked);
+    // The boxes of the templates toggle between two states. A third state shown once would
+    // make the box cycle through three for good, so 2 is shown as checked.
+    box->setChecked(state == 1 || state == 2);
 }
 
 int GetCheck(const QWidget* widget) {
     auto* box = qobject_cast<const QCheckBox*>(widget);
-    if (!box)
-        return 0;
-    switch (box->checkState()) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    default:
-        return 0;
-    }
+    return box && box->isChecked() ? 1 : 0;
 }
 
 void SelectAllText(QWidget* widget) {

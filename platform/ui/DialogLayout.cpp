@@ -3,6 +3,7 @@
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/Icon.h"
 #include "platform/ui/IconHandle.h"
+#include "platform/ui/NamedComboBoxAccessible.h"
 #include "platform/ui/SystemMetrics.h"
 #include "platform/ui/WinUser.h"
 
@@ -63,8 +64,13 @@ QWidget* CreateWidget(const DialogControl& control, QWidget* parent) {
         group->setAttribute(Qt::WA_TransparentForMouseEvents);
         return group;
     }
-    case ControlKind::Static:
-        return new QLabel(caption, parent);
+    case ControlKind::Static: {
+        // The platform's static controls draw their text from the top of the rectangle; a
+        // label would centre it, below the edit it names when the rectangle is taller.
+        auto* label = new QLabel(caption, parent);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
     case ControlKind::Icon: {
         auto* label = new QLabel(parent);
         if (HICON icon = AfxLoadIcon(control.iconId))
@@ -72,6 +78,7 @@ QWidget* CreateWidget(const DialogControl& control, QWidget* parent) {
         return label;
     }
     case ControlKind::ComboBox: {
+        NamedComboBoxAccessible::Install();
         auto* combo = new QComboBox(parent);
         combo->setInsertPolicy(QComboBox::InsertAtBottom);
         return combo;
@@ -112,6 +119,8 @@ QRect DialogLayout::ToPixels(const QRect& units) const {
 QWidget* DialogLayout::CreateControl(const DialogControl& control, QWidget* parent) const {
     QWidget* widget = CreateWidget(control, parent);
     widget->setObjectName(QString::number(control.id));
+    if (control.accessibleName)
+        widget->setAccessibleName(QString::fromUtf8(control.accessibleName));
     const bool focusable = control.kind != ControlKind::GroupBox &&
                            control.kind != ControlKind::Static && control.kind != ControlKind::Icon;
     widget->setFocusPolicy(!focusable                     ? Qt::NoFocus

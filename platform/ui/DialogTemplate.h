@@ -23,6 +23,9 @@ struct DialogControl {
     int cy;
     ControlState state;
     DWORD style;
+    // The name a screen reader announces for the control, where its caption does not say
+    // what it is (an edit, a list, a button marked "+"); null leaves the toolkit's own.
+    const char* accessibleName = nullptr;
     // The icon resource an icon control shows; the platform keeps it where other
     // controls keep their text.
     UINT iconId = 0;

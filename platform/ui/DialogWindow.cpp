@@ -150,6 +150,10 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
     m_owner.RouteFromUser(WM_CLOSE);
 }
 
+void DialogWindow::reject() {
+    m_owner.EndDialog(IDCANCEL);
+}
+
 void DialogWindow::paintEvent(QPaintEvent* event) {
     // The dialog's table may take WM_PAINT; the default processing paints as Qt does.
     m_pPaintEvent = event;

@@ -26,6 +26,10 @@ class DialogWindow : public QDialog {
     // A painter on the window while it handles a paint event; null otherwise.
     std::unique_ptr<QPainter> BeginPaint();
 
+    // Cancelling the window from outside (when the program closes its open boxes) ends the
+    // dialog with IDCANCEL at once, without asking the dialog's own handlers.
+    void reject() override;
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -73,8 +73,8 @@ void PrintTo(const LoadCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-// Input-file mode as loaded decides which edit is enabled; the push that follows shows any
-// value but 0 and 1 as unchecked.
+// Input-file mode as loaded decides which edit is enabled; the push that follows shows 1
+// and 2 as checked and any other value as unchecked.
 const std::vector<LoadCase> kLoadCases = {
     {"NoFile", "", 3, "[ ] file '' '' 10 10 -1 10"},
     {"EverythingStored",

@@ -8,6 +8,9 @@
 #include "tests/support/RunAndEscape.h"
 #include "tests/support/ScriptedPrompts.h"
 
+#include <QAccessible>
+#include <QImage>
+#include <QLabel>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -117,6 +120,72 @@ TEST_F(MurmeloDialog, AClickInsideAGroupBoxReachesTheControlBeneathIt) {
         QWidget* window = driver.Window();
         QWidget* hit = window->childAt(edit->mapTo(window, edit->rect().center()));
         EXPECT_TRUE(hit == edit || edit->isAncestorOf(hit));
+    });
+}
+
+// What a screen reader announces for the controls whose captions do not say what they are.
+TEST_F(MurmeloDialog, NamesTheEditsTheVoiceListAndTheButtonsForScreenReaders) {
+    const struct {
+        int id;
+        const char* name;
+    } rows[] = {
+        {IDC_TEXT, "Input Text"},
+        {IDC_INPUT_FILE, "Input File"},
+        {IDC_RATE, "Rate"},
+        {IDC_VOLUME, "Volume"},
+        {IDC_LOOP, "Loop"},
+        {IDC_VOICE, "Voice"},
+        {IDC_RATE_UP, "Rate up"},
+        {IDC_RATE_DOWN, "Rate down"},
+        {IDC_VOLUME_UP, "Volume up"},
+        {IDC_VOLUME_DOWN, "Volume down"},
+        {IDC_BROWSE, "Browse for the input file"},
+    };
+    CMurmeloDlg dlg;
+    RunAndEscape(dlg, [&](DialogDriver& driver) {
+        // As the accessibility bus hands it to a screen reader.
+        for (const auto& row : rows) {
+            QAccessibleInterface* control =
+                QAccessible::queryAccessibleInterface(driver.Control(row.id));
+            ASSERT_NE(control, nullptr) << row.id;
+            EXPECT_EQ(control->text(QAccessible::Name).toStdString(), row.name) << row.id;
+        }
+        // No edit or list that a user can reach is left nameless.
+        for (const DialogControl& control : MainTemplate().controls) {
+            const bool named =
+                control.kind == ControlKind::Edit || control.kind == ControlKind::ComboBox;
+            if (named && control.state != ControlState::Hidden) {
+                EXPECT_NE(control.accessibleName, nullptr) << control.id;
+            }
+        }
+    });
+}
+
+// The last row of the image that holds a pixel unlike the background; -1 when none does.
+int LastInkedRow(const QImage& image, QRgb background) {
+    for (int y = image.height() - 1; y >= 0; --y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != background)
+                return y;
+        }
+    }
+    return -1;
+}
+
+// "Rate:" and "Volume:" are taller than one line; their text belongs in the first line, level
+// with the edits they name.
+TEST_F(MurmeloDialog, StaticTextsAreDrawnFromTheTopOfTheirRectangles) {
+    CMurmeloDlg dlg;
+    RunAndEscape(dlg, [&](DialogDriver& driver) {
+        for (QLabel* label : driver.Window()->findChildren<QLabel*>()) {
+            if (label->text().isEmpty())
+                continue;
+            SCOPED_TRACE(label->text().toStdString());
+            const QImage image = label->grab().toImage();
+            const int lastRow = LastInkedRow(image, label->palette().color(QPalette::Window).rgb());
+            ASSERT_GE(lastRow, 0) << "nothing drawn";
+            EXPECT_LT(lastRow, label->fontMetrics().height());
+        }
     });
 }
 

@@ -5,6 +5,7 @@
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -77,6 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                  2147483647, 50, "Please enter an integer between -10 and 10.", IDC_FIRST}),
     CaseName());
 
+// 2 stays in the member and is shown checked, so it reads back as 1.
 TEST(DataExchangeLoad, CheckValuesOutsideZeroToTwoBecomeZero) {
     ProbeDialog dialog;
     std::vector<std::pair<int, int>> shown; // member after the push, state read back
@@ -91,7 +93,25 @@ TEST(DataExchangeLoad, CheckValuesOutsideZeroToTwoBecomeZero) {
         driver.Click(IDCANCEL);
     });
     EXPECT_EQ(shown,
-              (std::vector<std::pair<int, int>>{{0, 0}, {0, 0}, {1, 1}, {2, 2}, {0, 0}, {0, 0}}));
+              (std::vector<std::pair<int, int>>{{0, 0}, {0, 0}, {1, 1}, {2, 1}, {0, 0}, {0, 0}}));
+}
+
+// Once shown a 2, the box must still toggle between unchecked and checked only.
+TEST(DataExchangeLoad, ACheckOfTwoLeavesTheBoxWithTwoStates) {
+    ProbeDialog dialog;
+    std::vector<int> states;
+    DialogDriver::RunModal(dialog, [&](DialogDriver& driver) {
+        dialog.m_bCheck = 2;
+        dialog.UpdateData(FALSE);
+        for (int click = 0; click < 4; ++click) {
+            dialog.UpdateData(TRUE);
+            states.push_back(dialog.m_bCheck);
+            driver.Click(IDC_CHECK);
+        }
+        EXPECT_FALSE(qobject_cast<QCheckBox*>(driver.Control(IDC_CHECK))->isTristate());
+        driver.Click(IDCANCEL);
+    });
+    EXPECT_EQ(states, (std::vector<int>{1, 0, 1, 0}));
 }
 
 TEST(DataExchangeLoad, NumbersOutOfRangeAreShownAsTheyAre) {
