@@ -196,8 +196,9 @@ TEST_P(Permissions, DecideWhetherTheFileIsSaved) {
     const std::string old = "[Setting]\r\nRate=1\r\n";
     WriteFile(kFile, old);
     // The other user owns the file, so only its mode bits keep it from being written.
-    if (!c.asRoot && geteuid() == 0)
+    if (!c.asRoot && geteuid() == 0) {
         ASSERT_EQ(chown(kFile, 65534, 65534), 0);
+    }
     std::filesystem::permissions(kFile, c.fileMode);
     const auto folder = std::filesystem::current_path();
     std::filesystem::permissions(folder, c.folderMode);
