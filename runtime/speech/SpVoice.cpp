@@ -9,25 +9,12 @@
 #include "runtime/speech/SpeechChannel.h"
 #include "runtime/speech/SpeechWorker.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr LONG kMinRate = -10;
 constexpr LONG kMaxRate = 10;
 constexpr LONG kMinVolume = 0;
 constexpr LONG kMaxVolume = 100;
-
-// A new voice speaks with eSpeak NG's own default voice (British English) when it is
-// installed, else with the first voice listed.
-VoiceInfo DefaultVoice(const std::vector<VoiceInfo>& voices) {
-    const auto standard = std::find_if(voices.begin(), voices.end(), [](const VoiceInfo& voice) {
-        return voice.language == "en-gb";
-    });
-    if (standard != voices.end())
-        return *standard;
-    return voices.empty() ? VoiceInfo{} : voices.front();
-}
 
 } // namespace
 
@@ -41,7 +28,7 @@ LPDISPATCH SpVoice::Create(SinkOpener openSink) {
 
 SpVoice::SpVoice(std::shared_ptr<SpeechWorker> worker, SinkOpener openSink)
     : m_worker(std::move(worker)), m_channel(std::make_shared<SpeechChannel>(std::move(openSink))),
-      m_voice(DefaultVoice(m_worker->Voices())) {}
+      m_voice(m_worker->Voices().empty() ? VoiceInfo{} : m_worker->Voices().front()) {}
 
 SpVoice::~SpVoice() {
     // Silence this voice before letting go of the speech thread; when this was the last
