@@ -1,6 +1,7 @@
 #include "runtime/speech/VoiceCatalog.h"
 
 #include "runtime/speech/EspeakEngine.h"
+#include "runtime/speech/VoiceCheckCache.h"
 
 #include <espeak-ng/speak_lib.h>
 
@@ -34,8 +35,9 @@ std::vector<std::string> LanguagesOf(const espeak_VOICE& voice) {
     return languages;
 }
 
-// Reads the voices from eSpeak NG. Once per process is enough, as the installed voices do
-// not change while a program runs, and eSpeak NG loses memory on every further listing.
+// Reads the voices from eSpeak NG and tries each. Once per process is enough, as the
+// installed voices do not change while a program runs, and eSpeak NG loses memory on every
+// further listing.
 std::vector<VoiceInfo> ReadVoices() {
     std::vector<VoiceInfo> voices;
     for (const espeak_VOICE** voice = espeak_ListVoices(nullptr); voice && *voice; ++voice) {
@@ -73,7 +75,17 @@ int Closeness(const VoiceInfo& voice, std::string_view language) {
 std::vector<VoiceInfo> VoiceCatalog::List(EspeakEngine& engine) {
     if (!engine.IsReady())
         return {};
-    static const std::vector<VoiceInfo> voices = InLanguageOrder(ReadVoices(), UserLanguage());
+    static const std::vector<VoiceInfo> voices = InLanguageOrder(
+        CheckedVoices(VoiceCheckCache(VoiceCheckCache::UserFolder())), UserLanguage());
+    return voices;
+}
+
+std::vector<VoiceInfo> VoiceCatalog::CheckedVoices(const VoiceCheckCache& cache) {
+    const std::string key = VoiceCheckCache::CurrentKey();
+    if (std::optional<std::vector<VoiceInfo>> stored = cache.Load(key))
+        return *std::move(stored);
+    std::vector<VoiceInfo> voices = ReadVoices();
+    cache.Store(key, voices);
     return voices;
 }
 

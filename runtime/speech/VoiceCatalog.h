@@ -7,6 +7,7 @@
 #include <vector>
 
 class EspeakEngine;
+class VoiceCheckCache;
 
 // The voices eSpeak NG can really speak with: those of the user's language first, then
 // every other one in the order eSpeak NG lists them. The speech runtime and the converter
@@ -14,7 +15,13 @@ class EspeakEngine;
 // in both programs.
 class VoiceCatalog {
   public:
+    // Checked once per process, with the check's result kept in the user's cache folder.
     static std::vector<VoiceInfo> List(EspeakEngine& engine);
+
+    // The voices that pass the check, in eSpeak NG's order: the cache's list when it was
+    // stored for the installed eSpeak NG, else a fresh check, which is then stored. The
+    // engine must be ready.
+    static std::vector<VoiceInfo> CheckedVoices(const VoiceCheckCache& cache);
 
     // The user's language as a voice language: "en_US.UTF-8" gives "en-us". Taken from
     // LC_ALL, else LC_MESSAGES, else LANG; none of them, "C" or "POSIX" give "en".

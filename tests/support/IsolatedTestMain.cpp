@@ -1,5 +1,5 @@
 // The main of every test program. Each test runs in a fresh temporary folder that is its
-// current directory and its XDG_DATA_HOME, so no test reads or writes the user's files, and
+// current directory, its XDG_DATA_HOME and its XDG_CACHE_HOME, so no test reads or writes the user's files, and
 // no test sees what an earlier one left behind.
 #include <gtest/gtest.h>
 
@@ -22,6 +22,7 @@ class IsolatedFolderListener : public testing::EmptyTestEventListener {
         m_previous = std::filesystem::current_path();
         std::filesystem::current_path(m_folder);
         setenv("XDG_DATA_HOME", (m_folder / "xdg-data").c_str(), 1);
+        setenv("XDG_CACHE_HOME", (m_folder / "xdg-cache").c_str(), 1);
     }
 
     void OnTestEnd(const testing::TestInfo&) override {

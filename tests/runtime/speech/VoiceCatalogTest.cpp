@@ -1,8 +1,14 @@
 #include "runtime/speech/VoiceCatalog.h"
+#include "runtime/speech/EspeakEngine.h"
+#include "runtime/speech/VoiceCheckCache.h"
+
+#include "tests/support/ScopedEnvironmentVariable.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,19 +62,41 @@ TEST(VoiceCatalog, TheLanguageComesFromTheFirstLocaleVariableSet) {
         {"POSIX", nullptr, nullptr, "en"},          {nullptr, nullptr, nullptr, "en"},
     };
     for (const LocaleCase& entry : cases) {
-        const std::pair<const char*, const char*> variables[] = {
-            {"LC_ALL", entry.lcAll}, {"LC_MESSAGES", entry.lcMessages}, {"LANG", entry.lang}};
-        for (const auto& [name, value] : variables) {
-            if (value)
-                setenv(name, value, 1);
-            else
-                unsetenv(name);
-        }
+        const auto value = [](const char* text) {
+            return text ? std::optional<std::string>(text) : std::nullopt;
+        };
+        const ScopedEnvironmentVariable lcAll("LC_ALL", value(entry.lcAll));
+        const ScopedEnvironmentVariable lcMessages("LC_MESSAGES", value(entry.lcMessages));
+        const ScopedEnvironmentVariable lang("LANG", value(entry.lang));
         EXPECT_EQ(VoiceCatalog::UserLanguage(), entry.language) << entry.language;
     }
-    unsetenv("LC_ALL");
-    unsetenv("LC_MESSAGES");
-    unsetenv("LANG");
+}
+
+class VoiceCheckCacheTest : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(m_engine.IsReady()); }
+
+    EspeakEngine m_engine;
+    const VoiceCheckCache m_cache{std::filesystem::current_path() / "cache"};
+    const std::vector<VoiceInfo> m_stored = {{"gmw/af", "Only Afrikaans", {"af"}}};
+};
+
+TEST_F(VoiceCheckCacheTest, AListStoredForTheInstalledVoicesIsUsedWithoutACheck) {
+    m_cache.Store(VoiceCheckCache::CurrentKey(), m_stored);
+    EXPECT_EQ(IdentifiersOf(VoiceCatalog::CheckedVoices(m_cache)), IdentifiersOf(m_stored));
+}
+
+TEST_F(VoiceCheckCacheTest, AListStoredForOtherVoicesIsCheckedAgainAndReplaced) {
+    m_cache.Store("another eSpeak NG", m_stored);
+    const std::vector<VoiceInfo> checked = VoiceCatalog::CheckedVoices(m_cache);
+    EXPECT_GT(checked.size(), 10u);
+    const auto stored = m_cache.Load(VoiceCheckCache::CurrentKey());
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(IdentifiersOf(*stored), IdentifiersOf(checked));
+    // A cache that cannot be written (its folder is a file) costs only the check.
+    std::ofstream(std::filesystem::current_path() / "file");
+    const VoiceCheckCache unusable(std::filesystem::current_path() / "file");
+    EXPECT_EQ(IdentifiersOf(VoiceCatalog::CheckedVoices(unusable)), IdentifiersOf(checked));
 }
 
 } // namespace
