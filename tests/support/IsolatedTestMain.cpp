@@ -1,6 +1,6 @@
 // The main of every test program. Each test runs in a fresh temporary folder that is its
-// current directory, its XDG_DATA_HOME and its XDG_CACHE_HOME, so no test reads or writes the user's files, and
-// no test sees what an earlier one left behind.
+// current directory, its XDG_DATA_HOME and its XDG_CACHE_HOME, so no test reads or writes the
+// user's files, and no test sees what an earlier one left behind.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
