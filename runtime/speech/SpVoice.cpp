@@ -92,13 +92,14 @@ HRESULT SpVoice::Rate(WORD wFlags, std::span<const COleVariant> args, COleVarian
         if (rate < kMinRate || rate > kMaxRate)
             return DispatchErrors::Raise(pExcepInfo,
                                          u"The speaking rate must be between -10 and 10.");
-        m_rate = rate;
+        m_channel->Levels().rate = rate;
         return S_OK;
     }
     if (DispatchCall::IsKind(wFlags, DISPATCH_PROPERTYGET)) {
         if (!args.empty())
             return DispatchCall::WrongArguments(pExcepInfo, u"Rate", u"no arguments");
-        DispatchCall::SetResult(pVarResult, COleVariant(m_rate));
+        DispatchCall::SetResult(pVarResult,
+                                COleVariant(static_cast<LONG>(m_channel->Levels().rate)));
         return S_OK;
     }
     return DispatchCall::NoSuchMember(pExcepInfo, u"The voice", kRate, wFlags);
@@ -112,13 +113,14 @@ HRESULT SpVoice::Volume(WORD wFlags, std::span<const COleVariant> args, COleVari
         const LONG volume = args[0].lVal();
         if (volume < kMinVolume || volume > kMaxVolume)
             return DispatchErrors::Raise(pExcepInfo, u"The volume must be between 0 and 100.");
-        m_volume = volume;
+        m_channel->Levels().volume = volume;
         return S_OK;
     }
     if (DispatchCall::IsKind(wFlags, DISPATCH_PROPERTYGET)) {
         if (!args.empty())
             return DispatchCall::WrongArguments(pExcepInfo, u"Volume", u"no arguments");
-        DispatchCall::SetResult(pVarResult, COleVariant(m_volume));
+        DispatchCall::SetResult(pVarResult,
+                                COleVariant(static_cast<LONG>(m_channel->Levels().volume)));
         return S_OK;
     }
     return DispatchCall::NoSuchMember(pExcepInfo, u"The voice", kVolume, wFlags);
@@ -142,8 +144,8 @@ HRESULT SpVoice::Speak(std::span<const COleVariant> args, COleVariant* pVarResul
     }
     if (!text.empty() && !m_channel->EnsureOpen())
         return DispatchErrors::Raise(pExcepInfo, u"No sound output device is available.");
-    std::future<void> finished = m_worker->Enqueue(m_channel, std::move(text),
-                                                   {m_voice.identifier, m_rate, m_volume}, !async);
+    std::future<void> finished =
+        m_worker->Enqueue(m_channel, std::move(text), {m_voice.identifier}, !async);
     if (!async)
         finished.wait();
     DispatchCall::SetResult(pVarResult, COleVariant(++m_lastStreamNumber));

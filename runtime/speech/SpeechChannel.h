@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/speech/AudioOutput.h"
+#include "runtime/speech/SpeechLevels.h"
 
 #include <atomic>
 #include <cstdint>
@@ -19,6 +20,8 @@ class SpeechChannel {
     // Opens the output if it is not open yet; false when no output is available.
     bool EnsureOpen();
     unsigned Generation() const { return m_generation.load(); }
+    // The rate and volume of everything the channel plays, from now on.
+    SpeechLevels& Levels() { return m_levels; }
 
     // On the speech thread: plays samples of the given generation; false once that
     // generation has been stopped or the output failed.
@@ -39,4 +42,5 @@ class SpeechChannel {
     // passed the generation check just before it.
     std::mutex m_writeGate;
     std::atomic<unsigned> m_generation{0};
+    SpeechLevels m_levels;
 };
