@@ -16,6 +16,8 @@ constexpr LONG kMaxRate = 10;
 constexpr LONG kMinVolume = 0;
 constexpr LONG kMaxVolume = 100;
 
+constexpr const char16_t* kNoOutput = u"No sound output device is available.";
+
 } // namespace
 
 LPDISPATCH SpVoice::Create(SinkOpener openSink) {
@@ -143,11 +145,14 @@ HRESULT SpVoice::Speak(std::span<const COleVariant> args, COleVariant* pVarResul
         return S_OK;
     }
     if (!text.empty() && !m_channel->EnsureOpen())
-        return DispatchErrors::Raise(pExcepInfo, u"No sound output device is available.");
+        return DispatchErrors::Raise(pExcepInfo, kNoOutput);
     std::future<void> finished =
         m_worker->Enqueue(m_channel, std::move(text), {m_voice.identifier}, !async);
-    if (!async)
+    if (!async) {
         finished.wait();
+        if (m_channel->TakeOutage())
+            return DispatchErrors::Raise(pExcepInfo, kNoOutput);
+    }
     DispatchCall::SetResult(pVarResult, COleVariant(++m_lastStreamNumber));
     return S_OK;
 }

@@ -328,6 +328,35 @@ TEST(SpVoiceDeviceTest, SpeakingWithoutASoundOutputFailsButSilencingDoesNot) {
     EXPECT_EQ(Call(voice.get(), SpVoice::kSpeak, kMethod, {Text(u""), kPurge}).hr, S_OK);
 }
 
+// A sound output that has gone away, as when the sound server restarts.
+class FailedSink final : public AudioSink {
+  public:
+    bool Write(std::span<const std::int16_t>) override { return false; }
+    void Drain() override {}
+    void Flush() override {}
+};
+
+// The output fails while speaking, then cannot be opened for a while, then comes back:
+// the outage is reported once, and later speech is heard again.
+TEST(SpVoiceDeviceTest, SpeechIsHeardAgainOnceTheFailedOutputComesBack) {
+    auto sink = std::make_shared<MemorySink>(Pacing::None);
+    std::vector<std::shared_ptr<AudioSink>> opened = {sink, nullptr, nullptr, nullptr,
+                                                      std::make_shared<FailedSink>()};
+    Ref voice(SpVoice::Create([&opened] {
+        std::shared_ptr<AudioSink> next = opened.back();
+        opened.pop_back();
+        return next;
+    }));
+    const auto speak = [&](LONG flags) {
+        return Call(voice.get(), SpVoice::kSpeak, kMethod, {Text(u"Hello."), flags}).hr;
+    };
+    EXPECT_EQ(speak(0), S_OK);
+    EXPECT_EQ(speak(0), DISP_E_EXCEPTION);
+    EXPECT_EQ(sink->SampleCount(), 0u);
+    EXPECT_EQ(speak(0), S_OK);
+    EXPECT_GT(Peak(sink->Samples()), 1000);
+}
+
 TEST(SpVoiceLifetimeTest, ReleasingTheLastVoiceWhilePlayingStopsQuickly) {
     auto sink = std::make_shared<MemorySink>(Pacing::SoundCard);
     IDispatch* voice = SpVoice::Create([sink] { return sink; });
