@@ -9,8 +9,6 @@
 #include "runtime/speech/SpeechChannel.h"
 #include "runtime/speech/SpeechWorker.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr LONG kMinRate = -10;
@@ -18,16 +16,7 @@ constexpr LONG kMaxRate = 10;
 constexpr LONG kMinVolume = 0;
 constexpr LONG kMaxVolume = 100;
 
-// A new voice speaks with eSpeak NG's own default voice (British English) when it is
-// installed, else with the first voice listed.
-VoiceInfo DefaultVoice(const std::vector<VoiceInfo>& voices) {
-    const auto standard = std::find_if(voices.begin(), voices.end(), [](const VoiceInfo& voice) {
-        return voice.language == "en-gb";
-    });
-    if (standard != voices.end())
-        return *standard;
-    return voices.empty() ? VoiceInfo{} : voices.front();
-}
+constexpr const char16_t* kNoOutput = u"No sound output device is available.";
 
 } // namespace
 
@@ -41,7 +30,7 @@ LPDISPATCH SpVoice::Create(SinkOpener openSink) {
 
 SpVoice::SpVoice(std::shared_ptr<SpeechWorker> worker, SinkOpener openSink)
     : m_worker(std::move(worker)), m_channel(std::make_shared<SpeechChannel>(std::move(openSink))),
-      m_voice(DefaultVoice(m_worker->Voices())) {}
+      m_voice(m_worker->Voices().empty() ? VoiceInfo{} : m_worker->Voices().front()) {}
 
 SpVoice::~SpVoice() {
     // Silence this voice before letting go of the speech thread; when this was the last
@@ -105,13 +94,14 @@ HRESULT SpVoice::Rate(WORD wFlags, std::span<const COleVariant> args, COleVarian
         if (rate < kMinRate || rate > kMaxRate)
             return DispatchErrors::Raise(pExcepInfo,
                                          u"The speaking rate must be between -10 and 10.");
-        m_rate = rate;
+        m_channel->Levels().rate = rate;
         return S_OK;
     }
     if (DispatchCall::IsKind(wFlags, DISPATCH_PROPERTYGET)) {
         if (!args.empty())
             return DispatchCall::WrongArguments(pExcepInfo, u"Rate", u"no arguments");
-        DispatchCall::SetResult(pVarResult, COleVariant(m_rate));
+        DispatchCall::SetResult(pVarResult,
+                                COleVariant(static_cast<LONG>(m_channel->Levels().rate)));
         return S_OK;
     }
     return DispatchCall::NoSuchMember(pExcepInfo, u"The voice", kRate, wFlags);
@@ -125,13 +115,14 @@ HRESULT SpVoice::Volume(WORD wFlags, std::span<const COleVariant> args, COleVari
         const LONG volume = args[0].lVal();
         if (volume < kMinVolume || volume > kMaxVolume)
             return DispatchErrors::Raise(pExcepInfo, u"The volume must be between 0 and 100.");
-        m_volume = volume;
+        m_channel->Levels().volume = volume;
         return S_OK;
     }
     if (DispatchCall::IsKind(wFlags, DISPATCH_PROPERTYGET)) {
         if (!args.empty())
             return DispatchCall::WrongArguments(pExcepInfo, u"Volume", u"no arguments");
-        DispatchCall::SetResult(pVarResult, COleVariant(m_volume));
+        DispatchCall::SetResult(pVarResult,
+                                COleVariant(static_cast<LONG>(m_channel->Levels().volume)));
         return S_OK;
     }
     return DispatchCall::NoSuchMember(pExcepInfo, u"The voice", kVolume, wFlags);
@@ -154,11 +145,14 @@ HRESULT SpVoice::Speak(std::span<const COleVariant> args, COleVariant* pVarResul
         return S_OK;
     }
     if (!text.empty() && !m_channel->EnsureOpen())
-        return DispatchErrors::Raise(pExcepInfo, u"No sound output device is available.");
-    std::future<void> finished = m_worker->Enqueue(m_channel, std::move(text),
-                                                   {m_voice.identifier, m_rate, m_volume}, !async);
-    if (!async)
+        return DispatchErrors::Raise(pExcepInfo, kNoOutput);
+    std::future<void> finished =
+        m_worker->Enqueue(m_channel, std::move(text), {m_voice.identifier}, !async);
+    if (!async) {
         finished.wait();
+        if (m_channel->TakeOutage())
+            return DispatchErrors::Raise(pExcepInfo, kNoOutput);
+    }
     DispatchCall::SetResult(pVarResult, COleVariant(++m_lastStreamNumber));
     return S_OK;
 }

@@ -48,8 +48,6 @@ class SpVoice final : public DispatchObject {
     std::shared_ptr<SpeechWorker> m_worker;
     std::shared_ptr<SpeechChannel> m_channel;
     VoiceInfo m_voice;
-    LONG m_rate = 0;
-    LONG m_volume = 100;
     // Speak answers with the number of the utterance it queued, counted from 1.
     LONG m_lastStreamNumber = 0;
 };

@@ -1,6 +1,7 @@
 #include "runtime/speech/SpeechSynthesizer.h"
 
 #include "runtime/speech/EspeakEngine.h"
+#include "runtime/speech/SpeechLevels.h"
 #include "runtime/speech/TimeStretcher.h"
 
 #include <espeak-ng/speak_lib.h>
@@ -16,6 +17,8 @@ namespace {
 struct Synthesis {
     TimeStretcher* stretcher;
     const SpeechSynthesizer::SampleConsumer* consumer;
+    // Rate and volume that may change during the synthesis; null when fixed.
+    const SpeechLevels* levels;
     bool stopped = false;
 };
 Synthesis* g_synthesis = nullptr;
@@ -24,6 +27,10 @@ int OnSamples(short* samples, int count, espeak_EVENT*) {
     Synthesis& synthesis = *g_synthesis;
     if (synthesis.stopped)
         return 1;
+    if (synthesis.levels) {
+        synthesis.stretcher->SetSpeed(SpeechSynthesizer::SpeedFactor(synthesis.levels->rate));
+        synthesis.stretcher->SetVolume(synthesis.levels->volume);
+    }
     if (samples && count > 0 &&
         !synthesis.stretcher->Feed(
             std::span<const std::int16_t>(samples, static_cast<std::size_t>(count)),
@@ -45,6 +52,16 @@ double SpeechSynthesizer::SpeedFactor(std::int32_t rate) {
 
 bool SpeechSynthesizer::Synthesize(std::string_view utf8Text, const SpeechSettings& settings,
                                    const SampleConsumer& consumer) {
+    return Run(utf8Text, settings, nullptr, consumer);
+}
+
+bool SpeechSynthesizer::Synthesize(std::string_view utf8Text, const SpeechSettings& settings,
+                                   const SpeechLevels& levels, const SampleConsumer& consumer) {
+    return Run(utf8Text, settings, &levels, consumer);
+}
+
+bool SpeechSynthesizer::Run(std::string_view utf8Text, const SpeechSettings& settings,
+                            const SpeechLevels* levels, const SampleConsumer& consumer) {
     if (!m_engine.IsReady() || espeak_SetVoiceByName(settings.voiceIdentifier.c_str()) != EE_OK)
         return false;
     // eSpeak NG always speaks at its normal rate and amplitude; speed and volume are
@@ -52,8 +69,10 @@ bool SpeechSynthesizer::Synthesize(std::string_view utf8Text, const SpeechSettin
     espeak_SetParameter(espeakRATE, espeakRATE_NORMAL, 0);
     espeak_SetSynthCallback(OnSamples);
 
-    TimeStretcher stretcher(EspeakEngine::kSampleRate, SpeedFactor(settings.rate), settings.volume);
-    Synthesis synthesis{&stretcher, &consumer};
+    TimeStretcher stretcher(EspeakEngine::kSampleRate,
+                            SpeedFactor(levels ? levels->rate.load() : settings.rate),
+                            levels ? levels->volume.load() : settings.volume);
+    Synthesis synthesis{&stretcher, &consumer, levels};
     g_synthesis = &synthesis;
     const std::string text(utf8Text);
     const espeak_ERROR result = espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,

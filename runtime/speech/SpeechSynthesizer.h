@@ -9,6 +9,7 @@
 #include <vector>
 
 class EspeakEngine;
+struct SpeechLevels;
 
 // Turns text into 22050 Hz mono 16-bit samples with a voice, rate and volume. The speech
 // runtime plays the samples as they come; the converter collects them into a file, so
@@ -25,6 +26,10 @@ class SpeechSynthesizer {
     // could not speak the text with the voice.
     bool Synthesize(std::string_view utf8Text, const SpeechSettings& settings,
                     const SampleConsumer& consumer);
+    // The same with the rate and volume taken from levels, which may change while the
+    // text is spoken; the settings give only the voice.
+    bool Synthesize(std::string_view utf8Text, const SpeechSettings& settings,
+                    const SpeechLevels& levels, const SampleConsumer& consumer);
     // The whole text at once, with no sound device involved.
     std::vector<std::int16_t> SynthesizeAll(std::string_view utf8Text,
                                             const SpeechSettings& settings);
@@ -34,5 +39,8 @@ class SpeechSynthesizer {
     static double SpeedFactor(std::int32_t rate);
 
   private:
+    bool Run(std::string_view utf8Text, const SpeechSettings& settings, const SpeechLevels* levels,
+             const SampleConsumer& consumer);
+
     EspeakEngine& m_engine;
 };

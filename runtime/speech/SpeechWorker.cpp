@@ -108,7 +108,7 @@ void SpeechWorker::Speak(SpeechSynthesizer& synthesizer, Utterance& utterance) {
         return;
     // An empty text only marks a point in the queue that a caller waits for.
     if (!utterance.utf8Text.empty()) {
-        synthesizer.Synthesize(utterance.utf8Text, utterance.settings,
+        synthesizer.Synthesize(utterance.utf8Text, utterance.settings, channel.Levels(),
                                [&](std::span<const std::int16_t> samples) {
                                    return channel.Write(samples, generation);
                                });

@@ -2,12 +2,20 @@
 
 #include <sonic.h>
 
-TimeStretcher::TimeStretcher(int sampleRate, double speed, int volume) : m_volume(volume) {
-    // At the normal speed the samples need no stretching and pass straight through.
-    if (speed != 1.0) {
-        m_stream = sonicCreateStream(sampleRate, 1);
-        sonicSetSpeed(m_stream, static_cast<float>(speed));
-    }
+TimeStretcher::TimeStretcher(int sampleRate, double speed, int volume)
+    : m_sampleRate(sampleRate), m_volume(volume) {
+    SetSpeed(speed);
+}
+
+void TimeStretcher::SetSpeed(double speed) {
+    if (speed == m_speed)
+        return;
+    m_speed = speed;
+    // Until the speed first changes from normal the samples need no stretching and pass
+    // straight through; once stretching, the stream stays, so no held-back sample is lost.
+    if (!m_stream)
+        m_stream = sonicCreateStream(m_sampleRate, 1);
+    sonicSetSpeed(m_stream, static_cast<float>(speed));
 }
 
 TimeStretcher::~TimeStretcher() {

@@ -20,6 +20,11 @@ class TimeStretcher {
     TimeStretcher(const TimeStretcher&) = delete;
     TimeStretcher& operator=(const TimeStretcher&) = delete;
 
+    // Take effect from the next samples fed; samples held back inside the stretcher are
+    // also given out at the new speed.
+    void SetSpeed(double speed);
+    void SetVolume(int volume) { m_volume = volume; }
+
     // Passes every sample that is ready to output; returns false as soon as output does.
     bool Feed(std::span<const std::int16_t> samples, const Output& output);
     // Passes the samples still held back at the end of the stream.
@@ -30,7 +35,9 @@ class TimeStretcher {
     // Applies the volume to the buffer and passes it on.
     bool Scale(const Output& output);
 
+    const int m_sampleRate;
     sonicStreamStruct* m_stream = nullptr;
+    double m_speed = 1.0;
     int m_volume;
     std::vector<std::int16_t> m_buffer;
 };

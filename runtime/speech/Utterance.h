@@ -8,7 +8,8 @@
 
 class SpeechChannel;
 
-// A text waiting to be spoken, with everything it is spoken with fixed when it was queued.
+// A text waiting to be spoken, with the voice it was queued for; it is spoken with the
+// rate and volume its channel has while it plays.
 struct Utterance {
     std::shared_ptr<SpeechChannel> channel;
     std::string utf8Text;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // One voice that eSpeak NG can speak with, as the runtime and the converter list it.
 struct VoiceInfo {
@@ -8,6 +9,7 @@ struct VoiceInfo {
     std::string identifier;
     // The voice's name with underscores shown as spaces, as a user reads it.
     std::string description;
-    // The voice's main language, such as "en-gb" or "cmn".
-    std::string language;
+    // The languages the voice speaks, lower case, its main language first, such as
+    // "en-gb" or "cmn", "zh-cmn", "zh".
+    std::vector<std::string> languages;
 };

@@ -1,6 +1,6 @@
 // The main of every test program. Each test runs in a fresh temporary folder that is its
-// current directory and its XDG_DATA_HOME and XDG_STATE_HOME, so no test reads or writes the user's
-// files, and no test sees what an earlier one left behind.
+// current directory, its XDG_DATA_HOME, XDG_STATE_HOME and XDG_CACHE_HOME, so no test reads
+// or writes the user's files, and no test sees what an earlier one left behind.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -23,6 +23,7 @@ class IsolatedFolderListener : public testing::EmptyTestEventListener {
         std::filesystem::current_path(m_folder);
         setenv("XDG_DATA_HOME", (m_folder / "xdg-data").c_str(), 1);
         setenv("XDG_STATE_HOME", (m_folder / "xdg-state").c_str(), 1);
+        setenv("XDG_CACHE_HOME", (m_folder / "xdg-cache").c_str(), 1);
     }
 
     void OnTestEnd(const testing::TestInfo&) override {

@@ -112,27 +112,37 @@ TEST_F(SpVoiceTest, AsynchronousSpeakReturnsBeforeAnySound) {
     EXPECT_GT(held->count, 0u);
 }
 
-// The same text queued three times keeps the volume in force when it was queued: the
-// sound falls into thirds, loud, quieter and silent, in the order they were queued.
-TEST_F(SpVoiceTest, QueuedTextsPlayInOrderWithTheSettingsOfTheirTime) {
+// Rate and volume changed half way through the first of two queued texts: within 100 ms
+// of sound the rest is half as loud and three times as fast, the queued text included.
+TEST_F(SpVoiceTest, RateAndVolumeChangeWhatPlaysAndWhatIsQueued) {
     Ref voice = NewVoice(Pacing::None);
-    for (const LONG volume : {100, 30, 0}) {
-        Set(voice.get(), SpVoice::kVolume, volume);
-        Speak(voice.get(), kSentence, kAsync);
-    }
-    Set(voice.get(), SpVoice::kVolume, 100);
+    Speak(voice.get(), kSentence, 0);
+    const std::vector<std::int16_t> normal = sink->Samples();
+    const int fullPeak = Peak(normal);
+    ASSERT_GT(fullPeak, 5000);
+
+    voice = NewVoice(Pacing::SoundCard);
+    Speak(voice.get(), kSentence, kAsync);
+    Speak(voice.get(), kSentence, kAsync);
+    const Clock::time_point deadline = Clock::now() + 10s;
+    while (sink->SampleCount() < normal.size() / 2 && Clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
+    Set(voice.get(), SpVoice::kVolume, 50);
+    Set(voice.get(), SpVoice::kRate, 10);
+    const std::size_t changed = sink->SampleCount();
+    EXPECT_EQ(Call(voice.get(), SpVoice::kVolume, kGet).value.lVal(), 50);
+    EXPECT_EQ(Call(voice.get(), SpVoice::kRate, kGet).value.lVal(), 10);
     Speak(voice.get(), u"", 0);
+
     const std::vector<std::int16_t> samples = sink->Samples();
-    const auto peakOfThird = [&](std::size_t third) {
-        const std::size_t size = samples.size() / 3;
-        // A tenth at either end is left out, in case the thirds are not exact.
-        const auto begin = samples.begin() + static_cast<std::ptrdiff_t>(third * size + size / 10);
-        return Peak({begin, begin + static_cast<std::ptrdiff_t>(size * 8 / 10)});
-    };
-    const int loud = peakOfThird(0);
-    EXPECT_GT(loud, 5000);
-    EXPECT_NEAR(static_cast<double>(peakOfThird(1)) / loud, 0.3, 0.1);
-    EXPECT_EQ(peakOfThird(2), 0);
+    const std::size_t heard = changed + 22050 / 10;
+    ASSERT_LT(heard, samples.size());
+    const auto tail = std::vector<std::int16_t>(
+        samples.begin() + static_cast<std::ptrdiff_t>(heard), samples.end());
+    EXPECT_NEAR(static_cast<double>(Peak(tail)) / fullPeak, 0.5, 0.1);
+    // At the normal rate the rest would last as long as one and a half texts.
+    const double rest = static_cast<double>(samples.size() - changed);
+    EXPECT_LT(rest, 1.5 * static_cast<double>(normal.size()) / 2);
 }
 
 TEST_F(SpVoiceTest, PurgeSilencesAtOnceAndDropsWhatWasQueued) {
@@ -316,6 +326,35 @@ TEST(SpVoiceDeviceTest, SpeakingWithoutASoundOutputFailsButSilencingDoesNot) {
     EXPECT_EQ(speak.hr, DISP_E_EXCEPTION);
     EXPECT_EQ(speak.error, u"No sound output device is available.");
     EXPECT_EQ(Call(voice.get(), SpVoice::kSpeak, kMethod, {Text(u""), kPurge}).hr, S_OK);
+}
+
+// A sound output that has gone away, as when the sound server restarts.
+class FailedSink final : public AudioSink {
+  public:
+    bool Write(std::span<const std::int16_t>) override { return false; }
+    void Drain() override {}
+    void Flush() override {}
+};
+
+// The output fails while speaking, then cannot be opened for a while, then comes back:
+// the outage is reported once, and later speech is heard again.
+TEST(SpVoiceDeviceTest, SpeechIsHeardAgainOnceTheFailedOutputComesBack) {
+    auto sink = std::make_shared<MemorySink>(Pacing::None);
+    std::vector<std::shared_ptr<AudioSink>> opened = {sink, nullptr, nullptr, nullptr,
+                                                      std::make_shared<FailedSink>()};
+    Ref voice(SpVoice::Create([&opened] {
+        std::shared_ptr<AudioSink> next = opened.back();
+        opened.pop_back();
+        return next;
+    }));
+    const auto speak = [&](LONG flags) {
+        return Call(voice.get(), SpVoice::kSpeak, kMethod, {Text(u"Hello."), flags}).hr;
+    };
+    EXPECT_EQ(speak(0), S_OK);
+    EXPECT_EQ(speak(0), DISP_E_EXCEPTION);
+    EXPECT_EQ(sink->SampleCount(), 0u);
+    EXPECT_EQ(speak(0), S_OK);
+    EXPECT_GT(Peak(sink->Samples()), 1000);
 }
 
 TEST(SpVoiceLifetimeTest, ReleasingTheLastVoiceWhilePlayingStopsQuickly) {

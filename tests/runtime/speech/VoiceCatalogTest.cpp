@@ -1,0 +1,102 @@
+#include "runtime/speech/VoiceCatalog.h"
+#include "runtime/speech/EspeakEngine.h"
+#include "runtime/speech/VoiceCheckCache.h"
+
+#include "tests/support/ScopedEnvironmentVariable.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> IdentifiersOf(const std::vector<VoiceInfo>& voices) {
+    std::vector<std::string> identifiers;
+    for (const VoiceInfo& voice : voices)
+        identifiers.push_back(voice.identifier);
+    return identifiers;
+}
+
+// eSpeak NG's own order, which starts with Afrikaans.
+const std::vector<VoiceInfo> kListed = {
+    {"gmw/af", "Afrikaans", {"af"}},
+    {"sit/cmn", "Chinese (Mandarin)", {"cmn", "zh-cmn", "zh"}},
+    {"gmw/en", "English (Great Britain)", {"en-gb", "en"}},
+    {"gmw/en-US", "English (America)", {"en-us", "en"}},
+    {"roa/fr", "French", {"fr-fr", "fr"}},
+    {"gmw/en-GB-scotland", "English (Scotland)", {"en-gb-scotland", "en"}},
+};
+
+struct LanguageCase {
+    const char* language;
+    std::vector<std::string> order;
+};
+
+TEST(VoiceCatalog, TheUsersLanguageComesFirstThenItsOtherVariantsThenTheRestAsListed) {
+    const LanguageCase cases[] = {
+        {"en-us", {"gmw/en-US", "gmw/en", "gmw/en-GB-scotland", "gmw/af", "sit/cmn", "roa/fr"}},
+        {"zh-cn", {"sit/cmn", "gmw/af", "gmw/en", "gmw/en-US", "roa/fr", "gmw/en-GB-scotland"}},
+    };
+    for (const LanguageCase& entry : cases) {
+        EXPECT_EQ(IdentifiersOf(VoiceCatalog::InLanguageOrder(kListed, entry.language)),
+                  entry.order)
+            << entry.language;
+    }
+}
+
+struct LocaleCase {
+    const char* lcAll;
+    const char* lcMessages;
+    const char* lang;
+    const char* language;
+};
+
+TEST(VoiceCatalog, TheLanguageComesFromTheFirstLocaleVariableSet) {
+    const LocaleCase cases[] = {
+        {nullptr, nullptr, "en_US.UTF-8", "en-us"}, {"", "pt_BR.UTF-8", "en_US.UTF-8", "pt-br"},
+        {"de_DE@euro", "pt_BR", "en_US", "de-de"},  {nullptr, nullptr, "C.UTF-8", "en"},
+        {"POSIX", nullptr, nullptr, "en"},          {nullptr, nullptr, nullptr, "en"},
+    };
+    for (const LocaleCase& entry : cases) {
+        const auto value = [](const char* text) {
+            return text ? std::optional<std::string>(text) : std::nullopt;
+        };
+        const ScopedEnvironmentVariable lcAll("LC_ALL", value(entry.lcAll));
+        const ScopedEnvironmentVariable lcMessages("LC_MESSAGES", value(entry.lcMessages));
+        const ScopedEnvironmentVariable lang("LANG", value(entry.lang));
+        EXPECT_EQ(VoiceCatalog::UserLanguage(), entry.language) << entry.language;
+    }
+}
+
+class VoiceCheckCacheTest : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(m_engine.IsReady()); }
+
+    EspeakEngine m_engine;
+    const VoiceCheckCache m_cache{std::filesystem::current_path() / "cache"};
+    const std::vector<VoiceInfo> m_stored = {{"gmw/af", "Only Afrikaans", {"af"}}};
+};
+
+TEST_F(VoiceCheckCacheTest, AListStoredForTheInstalledVoicesIsUsedWithoutACheck) {
+    m_cache.Store(VoiceCheckCache::CurrentKey(), m_stored);
+    EXPECT_EQ(IdentifiersOf(VoiceCatalog::CheckedVoices(m_cache)), IdentifiersOf(m_stored));
+}
+
+TEST_F(VoiceCheckCacheTest, AListStoredForOtherVoicesIsCheckedAgainAndReplaced) {
+    m_cache.Store("another eSpeak NG", m_stored);
+    const std::vector<VoiceInfo> checked = VoiceCatalog::CheckedVoices(m_cache);
+    EXPECT_GT(checked.size(), 10u);
+    const auto stored = m_cache.Load(VoiceCheckCache::CurrentKey());
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(IdentifiersOf(*stored), IdentifiersOf(checked));
+    // A cache that cannot be written (its folder is a file) costs only the check.
+    std::ofstream(std::filesystem::current_path() / "file");
+    const VoiceCheckCache unusable(std::filesystem::current_path() / "file");
+    EXPECT_EQ(IdentifiersOf(VoiceCatalog::CheckedVoices(unusable)), IdentifiersOf(checked));
+}
+
+} // namespace
