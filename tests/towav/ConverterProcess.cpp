@@ -122,8 +122,15 @@ std::size_t ConvertersRunningHere() {
 
 std::vector<std::string> FolderEntries() {
     std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator("."))
-        names.push_back(entry.path().lexically_relative(".").string());
+    for (auto entry = fs::recursive_directory_iterator("."); entry != fs::end(entry); ++entry) {
+        // The test's own XDG folders, where the converter keeps its voice check, are not
+        // what it writes for its caller.
+        if (entry.depth() == 0 && entry->path().filename().string().starts_with("xdg-")) {
+            entry.disable_recursion_pending();
+            continue;
+        }
+        names.push_back(entry->path().lexically_relative(".").string());
+    }
     std::ranges::sort(names);
     return names;
 }

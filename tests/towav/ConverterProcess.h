@@ -26,5 +26,6 @@ bool KillConverterAfter(const std::vector<std::string>& arguments, std::chrono::
 // How many converter processes (the converter and its workers) run in the current folder.
 std::size_t ConvertersRunningHere();
 
-// What the current folder holds, names sorted, sub-folders' entries as "folder/name".
+// What the current folder holds, names sorted, sub-folders' entries as "folder/name",
+// leaving out the test's XDG folders.
 std::vector<std::string> FolderEntries();
