@@ -4,18 +4,20 @@
 #include <span>
 
 // Where the runtime's sound goes: 22050 Hz mono 16-bit samples, played in the order they
-// are written. Write and Drain run on the speech thread; Flush comes from whichever
-// thread stops the speech, possibly while Write or Drain is blocked, and must release
-// them promptly.
+// are written. Every call comes from one thread, the voice's player, one after another:
+// sound libraries do not all allow a flush while another thread writes.
 class AudioSink {
   public:
     virtual ~AudioSink() = default;
 
     // Queues samples for playing, blocking while the output's buffer is full, as a sound
-    // card does. Returns false when the output failed or was flushed while waiting.
+    // card does. Returns false when the output failed.
     virtual bool Write(std::span<const std::int16_t> samples) = 0;
-    // Waits until everything written has been played, or the output is flushed.
+    // Waits until everything written has been played.
     virtual void Drain() = 0;
     // Discards everything written but not yet played.
     virtual void Flush() = 0;
+    // Whether written sound plays on the clock, as on a sound card, rather than being
+    // taken as fast as it comes.
+    virtual bool PlaysAtSoundCardPace() const { return true; }
 };

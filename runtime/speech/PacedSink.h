@@ -18,6 +18,7 @@ class PacedSink : public AudioSink {
     bool Write(std::span<const std::int16_t> samples) final;
     void Drain() final;
     void Flush() final;
+    bool PlaysAtSoundCardPace() const final { return m_pacing == Pacing::SoundCard; }
 
   protected:
     explicit PacedSink(Pacing pacing) : m_pacing(pacing) {}

@@ -36,6 +36,7 @@ SpVoice::~SpVoice() {
     // Silence this voice before letting go of the speech thread; when this was the last
     // voice, releasing the worker then ends the thread.
     m_worker->Purge(*m_channel);
+    m_channel->Close();
 }
 
 HRESULT SpVoice::Invoke(DISPID dispIdMember, WORD wFlags, std::span<const COleVariant> args,
@@ -133,14 +134,16 @@ HRESULT SpVoice::Speak(std::span<const COleVariant> args, COleVariant* pVarResul
     if (!DispatchCall::HasArguments(args, {VT_BSTR, VT_I4}))
         return DispatchCall::WrongArguments(pExcepInfo, u"Speak", u"a text and a number of flags");
     const LONG flags = args[1].lVal();
-    if (flags & SVSFPurgeBeforeSpeak)
+    const bool purge = (flags & SVSFPurgeBeforeSpeak) != 0;
+    if (purge)
         m_worker->Purge(*m_channel);
     // A null text is as empty as an empty one. An empty text makes no sound, so it needs
     // no sound output: queued, it is over at once; spoken synchronously, it waits for
-    // what was queued before it; with the purge flag it only silences.
+    // what was queued before it; with the purge flag nothing is left before it, so it
+    // only silences.
     std::string text = AnsiCodePage::FromWide(args[0].bstrVal()).str();
     const bool async = (flags & SVSFlagsAsync) != 0;
-    if (text.empty() && async) {
+    if (text.empty() && (async || purge)) {
         DispatchCall::SetResult(pVarResult, COleVariant(m_lastStreamNumber));
         return S_OK;
     }

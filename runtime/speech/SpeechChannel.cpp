@@ -1,94 +1,227 @@
 #include "runtime/speech/SpeechChannel.h"
 
-#include <chrono>
-#include <thread>
+#include "runtime/speech/EspeakEngine.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
+using namespace std::chrono_literals;
+
+// The player writes 20 ms at a time, so a stop is noticed between two such pieces, and
+// the speech thread stays at most one piece ahead of it, so a change of rate or volume is
+// heard after little more than the output's own buffer.
+constexpr std::size_t kPieceSamples = EspeakEngine::kSampleRate / 50;
+constexpr std::size_t kMostPending = kPieceSamples;
+
 constexpr int kOpenTries = 3;
-constexpr std::chrono::milliseconds kFirstPause{50};
+constexpr auto kFirstPause = 50ms;
+// How long the first Speak waits for the player's first try to open the output, so that a
+// machine without sound output is told so at once, while a sound server that does not
+// answer holds up the voice only that long.
+constexpr auto kFirstTryWait = 1s;
+// How long a voice that goes waits for its player to end.
+constexpr auto kCloseWait = 200ms;
+
+std::chrono::steady_clock::duration PlayingTime(std::size_t sampleCount) {
+    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(static_cast<double>(sampleCount) /
+                                      EspeakEngine::kSampleRate));
+}
 
 } // namespace
 
 bool SpeechChannel::EnsureOpen() {
-    {
-        std::lock_guard lock(m_sinkMutex);
-        if (!m_everOpened) {
-            m_sink = m_opener();
-            m_everOpened = m_sink != nullptr;
-            return m_everOpened;
-        }
+    std::unique_lock lock(m_mutex);
+    if (!m_player.joinable() && !m_closing) {
+        std::promise<void> ended;
+        m_playerEnded = ended.get_future();
+        m_player = std::thread(&SpeechChannel::Play, shared_from_this(), std::move(ended));
     }
-    return !TakeOutage();
+    m_progress.wait_for(lock, kFirstTryWait, [&] { return m_triedOnce; });
+    const bool untold = m_outage && !m_outageTold;
+    m_outageTold = m_outageTold || m_outage;
+    return !untold;
 }
 
 bool SpeechChannel::TakeOutage() {
-    std::lock_guard lock(m_sinkMutex);
+    std::lock_guard lock(m_mutex);
     const bool untold = m_outage && !m_outageTold;
     m_outageTold = m_outageTold || m_outage;
     return untold;
 }
 
-std::shared_ptr<AudioSink> SpeechChannel::Reopen(unsigned generation) {
-    auto pause = kFirstPause;
-    for (int attempt = 0; attempt < kOpenTries && generation == m_generation.load(); ++attempt) {
-        if (attempt > 0) {
-            std::this_thread::sleep_for(pause);
-            pause *= 2;
-        }
-        if (std::shared_ptr<AudioSink> sink = m_opener()) {
-            std::lock_guard lock(m_sinkMutex);
-            m_sink = sink;
-            m_outage = false;
-            m_outageTold = false;
-            return sink;
-        }
-    }
-    std::lock_guard lock(m_sinkMutex);
-    m_outage = true;
-    return nullptr;
+unsigned SpeechChannel::Generation() const {
+    std::lock_guard lock(m_mutex);
+    return m_generation;
 }
 
-void SpeechChannel::Drop(const std::shared_ptr<AudioSink>& failed) {
-    std::lock_guard lock(m_sinkMutex);
-    if (m_sink == failed)
-        m_sink = nullptr;
-}
-
-std::shared_ptr<AudioSink> SpeechChannel::CurrentSink() {
-    std::lock_guard lock(m_sinkMutex);
-    return m_sink;
+bool SpeechChannel::Begin(unsigned generation) {
+    std::lock_guard lock(m_mutex);
+    if (generation != m_generation)
+        return false;
+    m_failed = false;
+    return true;
 }
 
 bool SpeechChannel::Write(std::span<const std::int16_t> samples, unsigned generation) {
-    std::shared_ptr<AudioSink> sink = CurrentSink();
-    if (!sink && m_everOpened)
-        sink = Reopen(generation);
-    std::lock_guard gate(m_writeGate);
-    if (!sink || generation != m_generation.load())
-        return false;
-    const bool written = sink->Write(samples);
-    // A write refused without a stop means the output itself failed.
-    if (!written && generation == m_generation.load())
-        Drop(sink);
-    return written && generation == m_generation.load();
+    std::unique_lock lock(m_mutex);
+    const auto refused = [&] { return generation != m_generation || m_failed || m_closing; };
+    while (!samples.empty()) {
+        m_progress.wait(lock, [&] { return refused() || m_pending.size() < kMostPending; });
+        if (refused())
+            return false;
+        const std::size_t count = std::min(samples.size(), kMostPending - m_pending.size());
+        m_pending.insert(m_pending.end(), samples.begin(), samples.begin() + count);
+        samples = samples.subspan(count);
+        m_playerWake.notify_one();
+    }
+    return true;
 }
 
 void SpeechChannel::Drain(unsigned generation) {
-    const std::shared_ptr<AudioSink> sink = CurrentSink();
-    if (sink && generation == m_generation.load())
-        sink->Drain();
+    std::unique_lock lock(m_mutex);
+    const auto stopped = [&] { return generation != m_generation || m_failed || m_closing; };
+    m_progress.wait(lock, [&] { return stopped() || (m_pending.empty() && !m_writing); });
+    if (stopped() || !m_sink)
+        return;
+    // What the output holds plays out on the clock, where a stop can still cut in; only
+    // the output's last bit of latency is left to its own drain.
+    if (m_sink->PlaysAtSoundCardPace())
+        m_progress.wait_until(lock, m_playedUntil, stopped);
+    if (stopped())
+        return;
+    m_drainWanted = true;
+    m_playerWake.notify_one();
+    m_progress.wait(lock, [&] { return stopped() || !m_drainWanted; });
 }
 
 void SpeechChannel::Interrupt() {
-    ++m_generation;
-    const std::shared_ptr<AudioSink> sink = CurrentSink();
-    if (!sink)
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_generation;
+        m_pending.clear();
+        m_drainWanted = false;
+        m_flushWanted = true;
+    }
+    m_playerWake.notify_one();
+    m_progress.notify_all();
+}
+
+void SpeechChannel::Close() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_closing = true;
+        m_pending.clear();
+    }
+    m_playerWake.notify_one();
+    m_progress.notify_all();
+    if (!m_player.joinable())
         return;
-    // The first flush releases a write blocked on a full buffer. A write that passed the
-    // generation check just before the stop may still put one chunk into the output, so
-    // wait for it to finish and flush once more.
-    sink->Flush();
-    { std::lock_guard gate(m_writeGate); }
-    sink->Flush();
+    if (m_playerEnded.wait_for(kCloseWait) == std::future_status::ready)
+        m_player.join();
+    else
+        m_player.detach();
+}
+
+bool SpeechChannel::HasWork() const {
+    return m_closing || m_flushWanted || !m_pending.empty() || m_drainWanted;
+}
+
+void SpeechChannel::Play(std::promise<void> ended) {
+    std::unique_lock lock(m_mutex);
+    OpenOutput(lock);
+    while (!m_closing) {
+        m_playerWake.wait(lock, [&] { return HasWork(); });
+        if (m_closing)
+            break;
+        if (m_flushWanted) {
+            m_flushWanted = false;
+            const std::shared_ptr<AudioSink> sink = m_sink;
+            lock.unlock();
+            if (sink)
+                sink->Flush();
+            lock.lock();
+            m_playedUntil = Clock::now();
+        } else if (!m_pending.empty()) {
+            if (m_sink)
+                PlayPiece(lock);
+            else
+                OpenOutput(lock);
+        } else if (m_drainWanted) {
+            DrainOutput(lock);
+        }
+    }
+    // The output is closed on this thread too, as every other call to it is made here.
+    std::shared_ptr<AudioSink> sink = std::move(m_sink);
+    lock.unlock();
+    sink.reset();
+    ended.set_value();
+}
+
+void SpeechChannel::OpenOutput(std::unique_lock<std::mutex>& lock) {
+    auto pause = kFirstPause;
+    for (int attempt = 0; attempt < kOpenTries && !m_closing; ++attempt) {
+        if (attempt > 0) {
+            m_playerWake.wait_for(lock, pause, [&] { return m_closing; });
+            pause *= 2;
+            if (m_closing)
+                break;
+        }
+        lock.unlock();
+        std::shared_ptr<AudioSink> sink = m_opener();
+        lock.lock();
+        if (sink) {
+            m_sink = std::move(sink);
+            m_outage = false;
+            m_outageTold = false;
+            m_triedOnce = true;
+            m_progress.notify_all();
+            return;
+        }
+    }
+    m_outage = true;
+    m_triedOnce = true;
+    m_failed = true;
+    m_pending.clear();
+    m_progress.notify_all();
+}
+
+void SpeechChannel::PlayPiece(std::unique_lock<std::mutex>& lock) {
+    const std::size_t count = std::min(m_pending.size(), kPieceSamples);
+    const std::vector<std::int16_t> piece(m_pending.begin(), m_pending.begin() + count);
+    m_pending.erase(m_pending.begin(), m_pending.begin() + count);
+    m_writing = true;
+    m_progress.notify_all();
+    const std::shared_ptr<AudioSink> sink = m_sink;
+    lock.unlock();
+    const Clock::time_point start = Clock::now();
+    const bool written = sink->Write(piece);
+    lock.lock();
+    m_writing = false;
+    if (written)
+        m_playedUntil = std::max(m_playedUntil, start) + PlayingTime(count);
+    else
+        FailOutput(lock);
+    m_progress.notify_all();
+}
+
+void SpeechChannel::DrainOutput(std::unique_lock<std::mutex>& lock) {
+    const std::shared_ptr<AudioSink> sink = m_sink;
+    lock.unlock();
+    sink->Drain();
+    lock.lock();
+    m_drainWanted = false;
+    m_progress.notify_all();
+}
+
+void SpeechChannel::FailOutput(std::unique_lock<std::mutex>& lock) {
+    std::shared_ptr<AudioSink> failed = std::move(m_sink);
+    m_failed = true;
+    m_pending.clear();
+    m_drainWanted = false;
+    lock.unlock();
+    failed.reset();
+    lock.lock();
 }

@@ -104,7 +104,7 @@ void SpeechWorker::Run(std::promise<bool> started) {
 void SpeechWorker::Speak(SpeechSynthesizer& synthesizer, Utterance& utterance) {
     SpeechChannel& channel = *utterance.channel;
     const unsigned generation = utterance.generation;
-    if (generation != channel.Generation())
+    if (!channel.Begin(generation))
         return;
     // An empty text only marks a point in the queue that a caller waits for.
     if (!utterance.utf8Text.empty()) {
