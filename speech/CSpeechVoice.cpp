@@ -34,8 +34,19 @@ void CSpeechVoice::SetVolume(LONG volume) {
 }
 
 LONG CSpeechVoice::Speak(LPCTSTR text, LONG flags) {
-    return InvokeHelper(12, DISPATCH_METHOD, VT_I4, {AnsiArgument(text), COleVariant(flags)})
-        .lVal();
+    return SpeakArgument(AnsiArgument(text), flags);
+}
+
+LONG CSpeechVoice::Speak(const CString& text, LONG flags) {
+    if (!text.SharesBufferWith(m_spokenText) || m_spokenArgument.vt() != VT_BSTR) {
+        m_spokenArgument = AnsiArgument(text);
+        m_spokenText = text;
+    }
+    return SpeakArgument(m_spokenArgument, flags);
+}
+
+LONG CSpeechVoice::SpeakArgument(const COleVariant& text, LONG flags) {
+    return InvokeHelper(12, DISPATCH_METHOD, VT_I4, {text, COleVariant(flags)}).lVal();
 }
 
 LPDISPATCH CSpeechVoice::GetVoices(LPCTSTR requiredAttributes, LPCTSTR optionalAttributes) {

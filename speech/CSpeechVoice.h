@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/ole/COleDispatchDriver.h"
+#include "platform/ole/COleVariant.h"
+#include "platform/text/CString.h"
 
 // The speech voice object ("SAPI.SpVoice"): it speaks queued texts with its chosen voice,
 // rate and volume, and lists the installed voices.
@@ -16,7 +18,18 @@ class CSpeechVoice : public COleDispatchDriver {
     LONG GetVolume();
     void SetVolume(LONG volume);
     LONG Speak(LPCTSTR text, LONG flags);
+    // The same for a string the caller keeps: speaking the very same string again, as
+    // each repetition of a Read does, hands the runtime the text it already has instead
+    // of converting it once more.
+    LONG Speak(const CString& text, LONG flags);
     // Returns the collection of installed voices with one reference for the caller. Null
     // attribute strings mean no filter.
     LPDISPATCH GetVoices(LPCTSTR requiredAttributes, LPCTSTR optionalAttributes);
+
+  private:
+    LONG SpeakArgument(const COleVariant& text, LONG flags);
+
+    // The text spoken last, and its converted form.
+    CString m_spokenText;
+    COleVariant m_spokenArgument;
 };

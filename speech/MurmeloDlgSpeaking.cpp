@@ -41,24 +41,30 @@ void CMurmeloDlg::OnRead() {
     UpdateData(TRUE);
     SaveSettings();
     const int repetitions = Repetitions(m_nLoop);
+    SpokenFile file;
     for (int i = 0; i < repetitions; ++i) {
         if (m_bInputFile)
-            SpeakInputFile();
+            SpeakInputFile(file);
         else
             m_voice.Speak(m_strText, SVSFlagsAsync);
     }
     UpdateData(FALSE);
 }
 
-// The file is read afresh each time, so a file changed between repetitions is spoken in
-// its new form. A file that cannot be read, or holds nothing, speaks the empty text.
-void CMurmeloDlg::SpeakInputFile() {
+// The file is read again whenever its stamp changed since the last repetition, so a file
+// changed between repetitions is spoken in its new form; an unchanged one holds the same
+// text and is not read again. A file that cannot be read, or holds nothing, speaks the
+// empty text.
+void CMurmeloDlg::SpeakInputFile(SpokenFile& file) {
     const std::string path = m_strInputFile.str();
-    std::optional<std::u16string> wideText;
-    ReadTextFile(path.c_str(), wideText);
-    const CString text = wideText ? AnsiCodePage::FromWide(*wideText) : CString();
-    wideText.reset();
-    m_voice.Speak(text, SVSFlagsAsync);
+    const std::optional<FileStamp> stamp = FileStamp::Of(path.c_str());
+    if (!stamp || stamp != file.stamp) {
+        std::optional<std::u16string> wideText;
+        ReadTextFile(path.c_str(), wideText);
+        file.text = wideText ? AnsiCodePage::FromWide(*wideText) : CString();
+        file.stamp = stamp;
+    }
+    m_voice.Speak(file.text, SVSFlagsAsync);
 }
 
 void CMurmeloDlg::OnStop() {

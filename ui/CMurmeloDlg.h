@@ -10,6 +10,7 @@
 #include "speech/CSpeechObjectToken.h"
 #include "speech/CSpeechObjectTokens.h"
 #include "speech/CSpeechVoice.h"
+#include "speech/SpokenFile.h"
 
 #include <optional>
 #include <string>
@@ -70,7 +71,7 @@ class CMurmeloDlg : public CDialog {
 
     // Speaking commands.
     void OnRead();
-    void SpeakInputFile();
+    void SpeakInputFile(SpokenFile& file);
     void OnStop();
     void OnRateUp();
     void OnRateDown();

@@ -10,8 +10,13 @@ COleVariant::COleVariant(IDispatch* object) : m_vt(VT_DISPATCH), m_pdispVal(obje
 COleVariant COleVariant::FromString(std::u16string text) {
     COleVariant v;
     v.m_vt = VT_BSTR;
-    v.m_bstrVal = std::move(text);
+    v.m_bstrVal = std::make_shared<const std::u16string>(std::move(text));
     return v;
+}
+
+const std::u16string& COleVariant::bstrVal() const {
+    static const std::u16string empty;
+    return m_bstrVal ? *m_bstrVal : empty;
 }
 
 COleVariant COleVariant::NullString() {

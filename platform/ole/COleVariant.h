@@ -2,11 +2,13 @@
 
 #include "platform/ole/IDispatch.h"
 
+#include <memory>
 #include <string>
 
 // One argument or result of a dispatch call: nothing, a 32-bit integer, a UTF-16 string
 // (which may be null, as distinct from empty) or an object. A variant that holds an object
-// owns one reference to it.
+// owns one reference to it. Copies of a string variant share the string, which never
+// changes, so a long text passed on from call to call is not copied.
 class COleVariant {
   public:
     COleVariant() = default;
@@ -23,7 +25,12 @@ class COleVariant {
 
     VARTYPE vt() const { return m_vt; }
     LONG lVal() const { return m_lVal; }
-    const std::u16string& bstrVal() const { return m_bstrVal; }
+    const std::u16string& bstrVal() const;
+    // True when both hold the very same string, which means the same text; false says
+    // nothing about the texts.
+    bool SharesStringWith(const COleVariant& other) const {
+        return m_bstrVal && m_bstrVal == other.m_bstrVal;
+    }
     bool IsNullString() const { return m_vt == VT_BSTR && m_bstrNull; }
     IDispatch* pdispVal() const { return m_pdispVal; }
     // Hands the object's reference to the caller and leaves this variant empty.
@@ -34,7 +41,7 @@ class COleVariant {
   private:
     VARTYPE m_vt = VT_EMPTY;
     LONG m_lVal = 0;
-    std::u16string m_bstrVal;
+    std::shared_ptr<const std::u16string> m_bstrVal;
     bool m_bstrNull = false;
     IDispatch* m_pdispVal = nullptr;
 };

@@ -2,30 +2,60 @@
 
 #include "platform/text/StringTable.h"
 
-CString::CString(const char* text) : m_text(text ? text : "") {}
+namespace {
+
+std::shared_ptr<std::string> Buffer(std::string text) {
+    if (text.empty())
+        return nullptr;
+    return std::make_shared<std::string>(std::move(text));
+}
+
+} // namespace
+
+CString::CString(const char* text) : m_text(Buffer(text ? text : "")) {}
+
+CString::CString(std::string text) : m_text(Buffer(std::move(text))) {}
+
+const std::string& CString::str() const {
+    static const std::string empty;
+    return m_text ? *m_text : empty;
+}
+
+std::string& CString::Own() {
+    if (!m_text)
+        m_text = std::make_shared<std::string>();
+    else if (m_text.use_count() > 1)
+        m_text = std::make_shared<std::string>(*m_text);
+    return *m_text;
+}
 
 CString& CString::operator=(const char* text) {
-    m_text = text ? text : "";
+    m_text = Buffer(text ? text : "");
     return *this;
 }
 
 CString& CString::operator+=(const CString& other) {
-    m_text += other.m_text;
+    if (!other.str().empty())
+        Own() += other.str();
     return *this;
 }
 
 CString& CString::operator+=(const char* text) {
-    if (text)
-        m_text += text;
+    if (text && *text)
+        Own() += text;
     return *this;
 }
 
 BOOL CString::LoadString(UINT nID) {
     const char* text = StringTable::Find(nID);
-    m_text = text ? text : "";
+    m_text = Buffer(text ? text : "");
     return text ? TRUE : FALSE;
 }
 
+bool operator==(const CString& left, const CString& right) {
+    return left.SharesBufferWith(right) || left.str() == right.str();
+}
+
 bool operator==(const CString& left, const char* right) {
-    return left.m_text == (right ? right : "");
+    return left.str() == (right ? right : "");
 }

@@ -141,13 +141,13 @@ HRESULT SpVoice::Speak(std::span<const COleVariant> args, COleVariant* pVarResul
     // no sound output: queued, it is over at once; spoken synchronously, it waits for
     // what was queued before it; with the purge flag nothing is left before it, so it
     // only silences.
-    std::string text = AnsiCodePage::FromWide(args[0].bstrVal()).str();
+    std::shared_ptr<const std::string> text = SpokenText(args[0]);
     const bool async = (flags & SVSFlagsAsync) != 0;
-    if (text.empty() && (async || purge)) {
+    if (text->empty() && (async || purge)) {
         DispatchCall::SetResult(pVarResult, COleVariant(m_lastStreamNumber));
         return S_OK;
     }
-    if (!text.empty() && !m_channel->EnsureOpen())
+    if (!text->empty() && !m_channel->EnsureOpen())
         return DispatchErrors::Raise(pExcepInfo, kNoOutput);
     std::future<void> finished =
         m_worker->Enqueue(m_channel, std::move(text), {m_voice.identifier}, !async);
@@ -158,6 +158,15 @@ HRESULT SpVoice::Speak(std::span<const COleVariant> args, COleVariant* pVarResul
     }
     DispatchCall::SetResult(pVarResult, COleVariant(++m_lastStreamNumber));
     return S_OK;
+}
+
+std::shared_ptr<const std::string> SpVoice::SpokenText(const COleVariant& argument) {
+    if (!m_spokenText || !argument.SharesStringWith(m_spokenArgument)) {
+        m_spokenText =
+            std::make_shared<const std::string>(AnsiCodePage::FromWide(argument.bstrVal()).str());
+        m_spokenArgument = argument;
+    }
+    return m_spokenText;
 }
 
 HRESULT SpVoice::GetVoices(std::span<const COleVariant> args, COleVariant* pVarResult,

@@ -46,7 +46,8 @@ SpeechWorker::~SpeechWorker() {
 }
 
 std::future<void> SpeechWorker::Enqueue(std::shared_ptr<SpeechChannel> channel,
-                                        std::string utf8Text, SpeechSettings settings,
+                                        std::shared_ptr<const std::string> utf8Text,
+                                        SpeechSettings settings,
                                         bool awaited) {
     auto utterance = std::make_unique<Utterance>();
     utterance->generation = channel->Generation();
@@ -107,8 +108,8 @@ void SpeechWorker::Speak(SpeechSynthesizer& synthesizer, Utterance& utterance) {
     if (!channel.Begin(generation))
         return;
     // An empty text only marks a point in the queue that a caller waits for.
-    if (!utterance.utf8Text.empty()) {
-        synthesizer.Synthesize(utterance.utf8Text, utterance.settings, channel.Levels(),
+    if (!utterance.utf8Text->empty()) {
+        synthesizer.Synthesize(*utterance.utf8Text, utterance.settings, channel.Levels(),
                                [&](std::span<const std::int16_t> samples) {
                                    return channel.Write(samples, generation);
                                });

@@ -12,7 +12,8 @@ class SpeechChannel;
 // rate and volume its channel has while it plays.
 struct Utterance {
     std::shared_ptr<SpeechChannel> channel;
-    std::string utf8Text;
+    // Shared by the repetitions of one text.
+    std::shared_ptr<const std::string> utf8Text;
     SpeechSettings settings;
     // The channel's generation when queued; a stop since then cancels the utterance.
     unsigned generation = 0;

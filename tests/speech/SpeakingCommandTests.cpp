@@ -87,14 +87,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReadLoopCount,
                                          LoopCase{"huge", "2000000000", 999}),
                          CaseName());
 
-TEST(SpeakingCommands, ReadInFileModeReadsTheFileAfreshForEveryLoop) {
+TEST(SpeakingCommands, ReadInFileModeReadsAnUnchangedFileOnceAndAChangedOneAnew) {
     FakeSpeechRuntime runtime({"Voice A"});
     WriteFile("speech.txt", "first version");
     WriteSettings("InputFileChk=1\nInputFileFile=speech.txt\n");
     CMurmeloDlg dlg;
     RunAndEscape(dlg, [&](DialogDriver& driver) {
         driver.SetText(IDC_LOOP, "3");
-        EXPECT_EQ(OpensDuring("speech.txt", [&] { driver.Click(IDC_READ); }), 3);
+        EXPECT_EQ(OpensDuring("speech.txt", [&] { driver.Click(IDC_READ); }), 1);
         WriteFile("speech.txt", "second version");
         driver.SetText(IDC_LOOP, "1");
         driver.Click(IDC_READ);
