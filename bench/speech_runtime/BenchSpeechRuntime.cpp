@@ -1,5 +1,6 @@
 // Measures the speech runtime on one English text: how soon the first sound reaches the
-// output after Speak, how soon the sound stops after a purge, and how much sound it
+// output after Speak, how soon the sound stops after a purge, how long a purge takes when
+// the output does not answer, how soon a volume change is heard, and how much sound it
 // synthesizes per second of processor time, next to eSpeak NG's own command line.
 #include "platform/ole/COleVariant.h"
 #include "runtime/speech/MemorySink.h"
@@ -12,6 +13,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <future>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -113,6 +116,85 @@ std::vector<double> PurgeLatencies(IDispatch* voice, MemorySink& sink, const std
     return latencies;
 }
 
+// An output that takes nothing and never answers, as a stalled sound server does.
+class StalledSink final : public AudioSink {
+  public:
+    bool Write(std::span<const std::int16_t>) override { return Stall(); }
+    void Drain() override { Stall(); }
+    void Flush() override { Stall(); }
+    bool PlaysAtSoundCardPace() const override { return true; }
+
+  private:
+    bool Stall() {
+        m_never.wait();
+        return false;
+    }
+
+    std::promise<void> m_kept;
+    std::shared_future<void> m_never = m_kept.get_future().share();
+};
+
+// How long the purging Speak call takes while the output is stalled in a write.
+std::vector<double> StalledPurgeCalls(const std::u16string& text) {
+    std::vector<double> durations;
+    for (int round = 0; round < kRounds; ++round) {
+        auto sink = std::make_shared<StalledSink>();
+        Ref voice(SpVoice::Create([sink] { return sink; }));
+        Speak(voice.get(), text, SpVoice::SVSFlagsAsync);
+        std::this_thread::sleep_for(100ms);
+        const Clock::time_point purge = Clock::now();
+        Speak(voice.get(), u"", SpVoice::SVSFPurgeBeforeSpeak);
+        durations.push_back(Milliseconds(Clock::now() - purge));
+    }
+    return durations;
+}
+
+void SetVolume(IDispatch* voice, LONG volume) {
+    const std::vector<COleVariant> args = {COleVariant(volume)};
+    EXCEPINFO excepInfo;
+    voice->Invoke(SpVoice::kVolume, DISPATCH_PROPERTYPUT, args, nullptr, &excepInfo);
+}
+
+double PeakIn(const std::vector<std::int16_t>& samples, std::size_t from, std::size_t count) {
+    int peak = 0;
+    for (std::size_t i = from; i < from + count && i < samples.size(); ++i)
+        peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+    return peak;
+}
+
+// How much sound the output received between SetVolume and the first sound at the new
+// volume: the text is spoken once at full volume for reference, then again with the
+// volume lowered to a fifth half a second in, and the two are compared 5 ms at a time.
+std::vector<double> VolumeChangeDelays(const std::u16string& text) {
+    auto reference = std::make_shared<MemorySink>(Pacing::None);
+    {
+        Ref voice(SpVoice::Create([reference] { return reference; }));
+        Speak(voice.get(), text.substr(0, 600), 0);
+    }
+    const std::vector<std::int16_t> full = reference->Samples();
+    constexpr std::size_t kWindow = 22050 / 200;
+    std::vector<double> delays;
+    for (int round = 0; round < kRounds; ++round) {
+        auto sink = std::make_shared<MemorySink>(Pacing::SoundCard);
+        Ref voice(SpVoice::Create([sink] { return sink; }));
+        Speak(voice.get(), text.substr(0, 600), SpVoice::SVSFlagsAsync);
+        std::this_thread::sleep_for(500ms + 37ms * round);
+        const std::size_t before = sink->SampleCount();
+        SetVolume(voice.get(), 20);
+        std::this_thread::sleep_for(400ms);
+        const std::vector<std::int16_t> quiet = sink->Samples();
+        Speak(voice.get(), u"", SpVoice::SVSFPurgeBeforeSpeak);
+        for (std::size_t at = before; at + kWindow <= quiet.size(); at += kWindow) {
+            const double loud = PeakIn(full, at, kWindow);
+            if (loud > 2000 && PeakIn(quiet, at, kWindow) < loud * 0.5) {
+                delays.push_back(1000.0 * static_cast<double>(at - before) / 22050);
+                break;
+            }
+        }
+    }
+    return delays;
+}
+
 // An output that counts the samples and keeps none of them, so that the speed figure is
 // the runtime's and not the cost of storing minutes of sound.
 class CountingSink final : public AudioSink {
@@ -123,6 +205,7 @@ class CountingSink final : public AudioSink {
     }
     void Drain() override {}
     void Flush() override {}
+    bool PlaysAtSoundCardPace() const override { return false; }
     std::size_t Count() const { return m_count; }
 
   private:
@@ -191,8 +274,14 @@ int main() {
         std::vector<double> callDurations;
         PrintSpread(
             "Purge to last sample:", PurgeLatencies(voice.get(), *sink, text, callDurations), 30);
-        PrintSpread("Purging Speak call returns after:", callDurations, 30);
+        PrintSpread("Purging Speak call returns after:", callDurations, 5);
     }
+    PrintSpread("Purge with a stalled output returns:", StalledPurgeCalls(text), 5);
+    const std::vector<double> delays = VolumeChangeDelays(text);
+    if (delays.empty())
+        std::printf("SetVolume to quieter sound: not seen\n");
+    else
+        PrintSpread("SetVolume to quieter sound (audio):", delays, 100);
     const double runtime = RuntimeSpeed(text);
     const std::optional<double> commandLine = CommandLineSpeed(text);
     std::printf("synthesis speed: runtime %.0f, espeak-ng -w %s audio s per CPU s", runtime,

@@ -19,5 +19,5 @@ class AudioSink {
     virtual void Flush() = 0;
     // Whether written sound plays on the clock, as on a sound card, rather than being
     // taken as fast as it comes.
-    virtual bool PlaysAtSoundCardPace() const { return true; }
+    virtual bool PlaysAtSoundCardPace() const = 0;
 };

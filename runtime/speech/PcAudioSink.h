@@ -18,6 +18,7 @@ class PcAudioSink final : public AudioSink {
     bool Write(std::span<const std::int16_t> samples) override;
     void Drain() override;
     void Flush() override;
+    bool PlaysAtSoundCardPace() const override { return true; }
 
   private:
     explicit PcAudioSink(audio_object* device) : m_device(device) {}

@@ -3,17 +3,17 @@
 #include "runtime/speech/EspeakEngine.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
 using namespace std::chrono_literals;
 
-// The player writes 20 ms at a time, so a stop is noticed between two such pieces, and
-// the speech thread stays at most one piece ahead of it, so a change of rate or volume is
-// heard after little more than the output's own buffer.
-constexpr std::size_t kPieceSamples = EspeakEngine::kSampleRate / 50;
-constexpr std::size_t kMostPending = kPieceSamples;
+// The player writes 10 ms at a time to an output that plays on the clock, so a stop is
+// noticed between two such pieces, and the speech thread stays at most one piece ahead of
+// it, so a change of rate or volume is heard after little more than the output's own
+// buffer. An output that takes sound as fast as it comes is handed a second at a time.
+constexpr std::size_t kPieceSamples = EspeakEngine::kSampleRate / 100;
+constexpr std::size_t kUnpacedPieceSamples = EspeakEngine::kSampleRate;
 
 constexpr int kOpenTries = 3;
 constexpr auto kFirstPause = 50ms;
@@ -69,10 +69,10 @@ bool SpeechChannel::Write(std::span<const std::int16_t> samples, unsigned genera
     std::unique_lock lock(m_mutex);
     const auto refused = [&] { return generation != m_generation || m_failed || m_closing; };
     while (!samples.empty()) {
-        m_progress.wait(lock, [&] { return refused() || m_pending.size() < kMostPending; });
+        m_progress.wait(lock, [&] { return refused() || m_pending.size() < PieceSamples(); });
         if (refused())
             return false;
-        const std::size_t count = std::min(samples.size(), kMostPending - m_pending.size());
+        const std::size_t count = std::min(samples.size(), PieceSamples() - m_pending.size());
         m_pending.insert(m_pending.end(), samples.begin(), samples.begin() + count);
         samples = samples.subspan(count);
         m_playerWake.notify_one();
@@ -123,6 +123,10 @@ void SpeechChannel::Close() {
         m_player.join();
     else
         m_player.detach();
+}
+
+std::size_t SpeechChannel::PieceSamples() const {
+    return !m_sink || m_sink->PlaysAtSoundCardPace() ? kPieceSamples : kUnpacedPieceSamples;
 }
 
 bool SpeechChannel::HasWork() const {
@@ -189,9 +193,9 @@ void SpeechChannel::OpenOutput(std::unique_lock<std::mutex>& lock) {
 }
 
 void SpeechChannel::PlayPiece(std::unique_lock<std::mutex>& lock) {
-    const std::size_t count = std::min(m_pending.size(), kPieceSamples);
+    const std::size_t count = std::min(m_pending.size(), PieceSamples());
     const std::vector<std::int16_t> piece(m_pending.begin(), m_pending.begin() + count);
-    m_pending.erase(m_pending.begin(), m_pending.begin() + count);
+    m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(count));
     m_writing = true;
     m_progress.notify_all();
     const std::shared_ptr<AudioSink> sink = m_sink;

@@ -6,12 +6,12 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <future>
 #include <memory>
 #include <mutex>
 #include <span>
 #include <thread>
+#include <vector>
 
 // One voice object's way to the sound output. A player thread of its own opens the output,
 // writes to it, drains and flushes it, so no other thread ever waits on the sound system
@@ -65,6 +65,8 @@ class SpeechChannel : public std::enable_shared_from_this<SpeechChannel> {
     void DrainOutput(std::unique_lock<std::mutex>& lock);
     void FailOutput(std::unique_lock<std::mutex>& lock);
     bool HasWork() const;
+    // How much the player writes at once, and the most the speech thread hands it ahead.
+    std::size_t PieceSamples() const;
 
     SinkOpener m_opener;
     SpeechLevels m_levels;
@@ -78,7 +80,7 @@ class SpeechChannel : public std::enable_shared_from_this<SpeechChannel> {
     bool m_closing = false;
 
     unsigned m_generation = 0;
-    std::deque<std::int16_t> m_pending;
+    std::vector<std::int16_t> m_pending;
     // The player holds samples of this generation in its hands, outside m_pending.
     bool m_writing = false;
     bool m_flushWanted = false;

@@ -92,6 +92,7 @@ class HeldSink final : public AudioSink {
     }
     void Drain() override {}
     void Flush() override {}
+    bool PlaysAtSoundCardPace() const override { return false; }
     void Release() { m_open.set_value(); }
 
     std::atomic<std::size_t> count = 0;
@@ -334,6 +335,7 @@ class FailedSink final : public AudioSink {
     bool Write(std::span<const std::int16_t>) override { return false; }
     void Drain() override {}
     void Flush() override {}
+    bool PlaysAtSoundCardPace() const override { return false; }
 };
 
 // The output fails while speaking, then cannot be opened for a while, then comes back:
