@@ -4,7 +4,7 @@
 // starts the converter, in turns, so that whatever else the machine does falls on each
 // alike. It prints the median wall time of each, the ratios, the machine's load, and how
 // long each output speaks, since cutting a text into runs must not change its length.
-#include "runtime/speech/EspeakEngine.h"
+#include "runtime/speech/SpeechEngines.h"
 #include "runtime/speech/VoiceCatalog.h"
 #include "towav/QuietStandardError.h"
 
@@ -112,8 +112,8 @@ double LoadAverage() {
 // The converter's number for the voice: its 1-based place in the runtime's voice list.
 int VoiceNumberOf(const std::string& identifier) {
     const QuietStandardError quiet;
-    EspeakEngine engine;
-    const auto voices = VoiceCatalog::List(engine);
+    SpeechEngines engines;
+    const auto voices = VoiceCatalog::List(engines);
     for (std::size_t i = 0; i < voices.size(); ++i)
         if (voices[i].identifier == identifier)
             return static_cast<int>(i) + 1;

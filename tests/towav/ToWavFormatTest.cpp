@@ -1,6 +1,6 @@
 // What the converter writes beyond plain WAV: the format its output name asks for, long texts
 // spoken in parallel and joined without a seam, and the list of its voices.
-#include "runtime/speech/EspeakEngine.h"
+#include "runtime/speech/SpeechEngines.h"
 #include "runtime/speech/SpeechSynthesizer.h"
 #include "runtime/speech/VoiceCatalog.h"
 #include "tests/support/CaseName.h"
@@ -112,10 +112,10 @@ TEST(ToWavParallel, JoinedRunsSoundLikeOnePass) {
     const ScopedEnvironmentVariable processes("TOWAV_PROCESSES", "2");
     const SoundFile joined = Convert(text, "out.wav");
 
-    EspeakEngine engine;
-    ASSERT_TRUE(engine.IsReady());
-    const std::vector<std::int16_t> onePass = SpeechSynthesizer(engine).SynthesizeAll(
-        text, {VoiceCatalog::List(engine).front().identifier, 0, 100});
+    SpeechEngines engines;
+    ASSERT_TRUE(engines.IsReady());
+    const std::vector<std::int16_t> onePass = SpeechSynthesizer(engines).SynthesizeAll(
+        text, {VoiceCatalog::List(engines).front().identifier, 0, 100});
     ASSERT_FALSE(onePass.empty());
     EXPECT_NEAR(static_cast<double>(joined.samples.size()) / onePass.size(), 1.0, 0.01);
     EXPECT_LE(LongestPause(joined.samples), LongestPause(onePass) + 22050 / 50);
@@ -126,10 +126,10 @@ TEST(ToWavParallel, JoinedRunsSoundLikeOnePass) {
 TEST(ToWavVoices, ListsTheRuntimesVoicesNumberedFromOne) {
     const ConverterRun run = RunConverter({"--voices"});
     ASSERT_EQ(run.status, 0) << run.standardError;
-    EspeakEngine engine;
+    SpeechEngines engines;
     std::ostringstream expected;
     int number = 0;
-    for (const VoiceInfo& voice : VoiceCatalog::List(engine))
+    for (const VoiceInfo& voice : VoiceCatalog::List(engines))
         expected << ++number << '\t' << voice.description << '\n';
     EXPECT_GT(number, 1);
     EXPECT_EQ(run.standardOutput, expected.str());

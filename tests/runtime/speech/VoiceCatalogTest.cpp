@@ -83,12 +83,12 @@ class VoiceCheckCacheTest : public testing::Test {
 
 TEST_F(VoiceCheckCacheTest, AListStoredForTheInstalledVoicesIsUsedWithoutACheck) {
     m_cache.Store(VoiceCheckCache::CurrentKey(), m_stored);
-    EXPECT_EQ(IdentifiersOf(VoiceCatalog::CheckedVoices(m_cache)), IdentifiersOf(m_stored));
+    EXPECT_EQ(IdentifiersOf(EspeakEngine::CheckedVoices(m_cache)), IdentifiersOf(m_stored));
 }
 
 TEST_F(VoiceCheckCacheTest, AListStoredForOtherVoicesIsCheckedAgainAndReplaced) {
     m_cache.Store("another eSpeak NG", m_stored);
-    const std::vector<VoiceInfo> checked = VoiceCatalog::CheckedVoices(m_cache);
+    const std::vector<VoiceInfo> checked = EspeakEngine::CheckedVoices(m_cache);
     EXPECT_GT(checked.size(), 10u);
     const auto stored = m_cache.Load(VoiceCheckCache::CurrentKey());
     ASSERT_TRUE(stored);
@@ -96,7 +96,7 @@ TEST_F(VoiceCheckCacheTest, AListStoredForOtherVoicesIsCheckedAgainAndReplaced) 
     // A cache that cannot be written (its folder is a file) costs only the check.
     std::ofstream(std::filesystem::current_path() / "file");
     const VoiceCheckCache unusable(std::filesystem::current_path() / "file");
-    EXPECT_EQ(IdentifiersOf(VoiceCatalog::CheckedVoices(unusable)), IdentifiersOf(checked));
+    EXPECT_EQ(IdentifiersOf(EspeakEngine::CheckedVoices(unusable)), IdentifiersOf(checked));
 }
 
 } // namespace

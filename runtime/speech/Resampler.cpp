@@ -1,4 +1,4 @@
-#include "towav/Resampler.h"
+#include "runtime/speech/Resampler.h"
 
 #include <soxr.h>
 
