@@ -1,6 +1,5 @@
 #include "runtime/speech/PacedSink.h"
 
-
 #include <algorithm>
 
 namespace {

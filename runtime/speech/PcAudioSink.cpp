@@ -1,6 +1,5 @@
 #include "runtime/speech/PcAudioSink.h"
 
-
 #include <pcaudiolib/audio.h>
 
 std::unique_ptr<PcAudioSink> PcAudioSink::Open() {

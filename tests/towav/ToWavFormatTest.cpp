@@ -1,5 +1,5 @@
 // What the converter writes beyond plain WAV: the format its output name asks for, long texts
-// spoken in parallel and joined without a seam, and the list of its voices.
+// spoken in parallel and joined without a seam, the list of its voices, Flite's voices.
 #include "runtime/speech/SpeechEngines.h"
 #include "runtime/speech/SpeechSynthesizer.h"
 #include "runtime/speech/VoiceCatalog.h"
@@ -133,6 +133,34 @@ TEST(ToWavVoices, ListsTheRuntimesVoicesNumberedFromOne) {
         expected << ++number << '\t' << voice.description << '\n';
     EXPECT_GT(number, 1);
     EXPECT_EQ(run.standardOutput, expected.str());
+}
+
+// Each Flite voice, chosen by its number in the list, speaks audibly, and as long as the
+// runtime speaks with the voice of that number. (The samples themselves differ a little:
+// Flite's statistical voices mix noise from the C library's rand() into their sound, and
+// its state depends on what the process spoke before.)
+TEST(ToWavVoices, FliteVoicesSpeakByNumberAsInTheRuntime) {
+    SpeechEngines engines;
+    const std::vector<VoiceInfo> voices = VoiceCatalog::List(engines);
+    SpeechSynthesizer synthesizer(engines);
+    WriteFile("input.txt", kSentence);
+    int flite = 0;
+    for (std::size_t i = 0; i < voices.size(); ++i) {
+        if (!voices[i].description.ends_with(" (Flite)"))
+            continue;
+        ++flite;
+        SCOPED_TRACE(voices[i].description);
+        const ConverterRun run =
+            RunConverter({"input.txt", "out.wav", std::to_string(i + 1), "0", "100"});
+        ASSERT_EQ(run.status, 0) << run.standardError;
+        const auto sound = ReadSoundFile("out.wav");
+        ASSERT_TRUE(sound);
+        EXPECT_EQ(sound->sampleRate, 22050);
+        EXPECT_GT(std::ranges::max(sound->samples), 2000);
+        EXPECT_EQ(sound->samples.size(),
+                  synthesizer.SynthesizeAll(kSentence, {voices[i].identifier}).size());
+    }
+    EXPECT_EQ(flite, 5);
 }
 
 } // namespace
