@@ -20,20 +20,17 @@ set_target_properties(sonic::sonic PROPERTIES
     IMPORTED_LOCATION ${SONIC_LIBRARY}
     INTERFACE_INCLUDE_DIRECTORIES ${SONIC_INCLUDE_DIR})
 
-# The converter writes its sound files with libsndfile and resamples with libsoxr.
+# The converter writes its sound files with libsndfile; the runtime resamples with libsoxr.
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 pkg_check_modules(SOXR REQUIRED IMPORTED_TARGET soxr)
 
-# Flite ships no pkg-config file on Debian: its core, its US English language and lexicon,
-# and the five general English voices the runtime offers.
+# Flite ships no pkg-config file on Debian. Only its core is linked: the runtime loads each
+# voice's library (which brings Flite's US English language and lexicon) when it first
+# speaks with the voice.
 find_path(FLITE_INCLUDE_DIR flite/flite.h REQUIRED)
-add_library(flite::flite INTERFACE IMPORTED)
-set_target_properties(flite::flite PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${FLITE_INCLUDE_DIR})
-foreach(part cmu_us_slt cmu_us_awb cmu_us_rms cmu_us_kal16 cmu_us_kal usenglish cmulex "")
-    set(name flite)
-    if(part)
-        set(name flite_${part})
-    endif()
-    find_library(FLITE_LIBRARY_${name} ${name} REQUIRED)
-    target_link_libraries(flite::flite INTERFACE ${FLITE_LIBRARY_${name}})
-endforeach()
+find_library(FLITE_LIBRARY flite REQUIRED)
+add_library(flite::flite UNKNOWN IMPORTED)
+set_target_properties(flite::flite PROPERTIES
+    IMPORTED_LOCATION ${FLITE_LIBRARY}
+    INTERFACE_INCLUDE_DIRECTORIES ${FLITE_INCLUDE_DIR}
+    INTERFACE_LINK_LIBRARIES "${CMAKE_DL_LIBS}")

@@ -4,18 +4,11 @@
 
 #include <flite/flite.h>
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <array>
 #include <string>
-
-// Flite's voice libraries declare their entry points in no header.
-extern "C" {
-cst_voice* register_cmu_us_slt(const char* voxdir);
-cst_voice* register_cmu_us_awb(const char* voxdir);
-cst_voice* register_cmu_us_rms(const char* voxdir);
-cst_voice* register_cmu_us_kal16(const char* voxdir);
-cst_voice* register_cmu_us_kal(const char* voxdir);
-}
 
 namespace {
 
@@ -24,7 +17,10 @@ struct FliteVoice {
     const char* description;
     Naturalness naturalness;
     int sampleRate;
-    cst_voice* (*registerVoice)(const char*);
+    // The voice's library (Debian's libflite1 holds them all) and the function in it that
+    // makes the voice.
+    const char* library;
+    const char* entry;
 };
 
 // slt, awb and rms are statistical voices and sound far more natural than eSpeak NG;
@@ -32,15 +28,15 @@ struct FliteVoice {
 // Flite's US lexicon. (Flite's awb_time voice speaks only clock times and is left out.)
 constexpr std::array<FliteVoice, 5> kVoices = {{
     {"flite/slt", "English (America, slt) (Flite)", Naturalness::Natural, 16000,
-     register_cmu_us_slt},
+     "libflite_cmu_us_slt.so.1", "register_cmu_us_slt"},
     {"flite/awb", "English (America, awb) (Flite)", Naturalness::Natural, 16000,
-     register_cmu_us_awb},
+     "libflite_cmu_us_awb.so.1", "register_cmu_us_awb"},
     {"flite/rms", "English (America, rms) (Flite)", Naturalness::Natural, 16000,
-     register_cmu_us_rms},
+     "libflite_cmu_us_rms.so.1", "register_cmu_us_rms"},
     {"flite/kal16", "English (America, kal16) (Flite)", Naturalness::Plain, 16000,
-     register_cmu_us_kal16},
+     "libflite_cmu_us_kal16.so.1", "register_cmu_us_kal16"},
     {"flite/kal", "English (America, kal) (Flite)", Naturalness::Plain, 8000,
-     register_cmu_us_kal},
+     "libflite_cmu_us_kal.so.1", "register_cmu_us_kal"},
 }};
 
 // A sentence longer than this is spoken in clauses, and a clause longer than this is cut
@@ -72,12 +68,21 @@ const FliteVoice* Find(std::string_view identifier) {
     return voice == kVoices.end() ? nullptr : voice;
 }
 
-// Flite's voice, registered on its first use and kept for the rest of the process, as
-// Flite itself keeps what a voice loads. Its sound is streamed to OnChunk.
+// Flite's voice, made on its first use and kept for the rest of the process, as Flite
+// itself keeps what a voice loads; null when its library cannot be loaded. The libraries
+// are loaded then, not with the program: together they hold some 150,000 relocations,
+// which would cost every start of the program about 17 ms before its window shows, for
+// voices it may never speak with. Its sound is streamed to OnChunk.
 cst_voice* Registered(const FliteVoice& entry) {
     static std::array<cst_voice*, kVoices.size()> registered{};
     cst_voice*& voice = registered[static_cast<std::size_t>(&entry - kVoices.data())];
-    if (!voice && (voice = entry.registerVoice(nullptr))) {
+    if (voice)
+        return voice;
+    using RegisterVoice = cst_voice* (*)(const char* voxdir);
+    void* library = dlopen(entry.library, RTLD_NOW | RTLD_LOCAL);
+    const auto registerVoice =
+        library ? reinterpret_cast<RegisterVoice>(dlsym(library, entry.entry)) : nullptr;
+    if (registerVoice && (voice = registerVoice(nullptr))) {
         cst_audio_streaming_info* streaming = new_audio_streaming_info();
         streaming->asc = OnChunk;
         // The voice's features own the streaming settings from here on.
