@@ -39,6 +39,10 @@ constexpr std::array<FliteVoice, 5> kVoices = {{
      "libflite_cmu_us_kal.so.1", "register_cmu_us_kal"},
 }};
 
+// A text is first cut at sentence ends into blocks of about this many bytes, and a block
+// into its pieces only when its turn comes, so that the first sound of a text of many
+// megabytes does not wait for all of it to be cut.
+constexpr std::size_t kBlockLength = 16384;
 // A sentence longer than this is spoken in clauses, and a clause longer than this is cut
 // at a blank, so that Flite never analyses much text before it starts to sound.
 constexpr std::size_t kLongestPiece = 240;
@@ -139,7 +143,8 @@ const std::vector<VoiceInfo>& FliteEngine::Voices() {
     static const std::vector<VoiceInfo> voices = [] {
         std::vector<VoiceInfo> list;
         for (const FliteVoice& voice : kVoices)
-            list.push_back({voice.identifier, voice.description, {"en-us", "en"}, voice.naturalness});
+            list.push_back(
+                {voice.identifier, voice.description, {"en-us", "en"}, voice.naturalness});
         return list;
     }();
     return voices;
@@ -156,8 +161,9 @@ bool FliteEngine::Synthesize(std::string_view utf8Text, std::string_view voiceId
     cst_voice* voice = entry ? Registered(*entry) : nullptr;
     if (!voice)
         return false;
-    for (const std::string_view piece : PiecesOf(utf8Text))
-        if (!Speak(voice, piece, consumer))
-            return false;
+    for (const TextRun& block : TextRuns::Cut(utf8Text, kBlockLength))
+        for (const std::string_view piece : PiecesOf(block.text))
+            if (!Speak(voice, piece, consumer))
+                return false;
     return true;
 }
