@@ -47,8 +47,7 @@ std::variant<std::string, Failure> ChooseVoice(SpeechEngines& engines, std::int3
 std::optional<Failure> Speak(SpeechEngines& engines, const std::string& text,
                              const SpeechSettings& settings, AtomicFile& output,
                              ProgressLine& progress) {
-    SoundFileWriter writer(output, OutputFormat::ForPath(output.Target()),
-                           AudioSink::kSampleRate);
+    SoundFileWriter writer(output, OutputFormat::ForPath(output.Target()), AudioSink::kSampleRate);
     if (!writer.IsOpen())
         return Failure{Status::Failed, writer.Error()};
     SpeechSynthesizer synthesizer(engines);

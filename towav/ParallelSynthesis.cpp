@@ -1,7 +1,7 @@
 #include "towav/ParallelSynthesis.h"
 
-#include "towav/ProgressLine.h"
 #include "runtime/speech/TextRuns.h"
+#include "towav/ProgressLine.h"
 #include "towav/WorkerPool.h"
 
 #include <algorithm>
