@@ -20,6 +20,17 @@ set_target_properties(sonic::sonic PROPERTIES
     IMPORTED_LOCATION ${SONIC_LIBRARY}
     INTERFACE_INCLUDE_DIRECTORIES ${SONIC_INCLUDE_DIR})
 
-# The converter writes its sound files with libsndfile and resamples with libsoxr.
+# The converter writes its sound files with libsndfile; the runtime resamples with libsoxr.
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 pkg_check_modules(SOXR REQUIRED IMPORTED_TARGET soxr)
+
+# Flite ships no pkg-config file on Debian. Only its core is linked: the runtime loads each
+# voice's library (which brings Flite's US English language and lexicon) when it first
+# speaks with the voice.
+find_path(FLITE_INCLUDE_DIR flite/flite.h REQUIRED)
+find_library(FLITE_LIBRARY flite REQUIRED)
+add_library(flite::flite UNKNOWN IMPORTED)
+set_target_properties(flite::flite PROPERTIES
+    IMPORTED_LOCATION ${FLITE_LIBRARY}
+    INTERFACE_INCLUDE_DIRECTORIES ${FLITE_INCLUDE_DIR}
+    INTERFACE_LINK_LIBRARIES "${CMAKE_DL_LIBS}")

@@ -1,6 +1,7 @@
 # The Debian package: `cpack -G DEB` in the build tree makes murmelo_VERSION_ARCH.deb from the
-# install rules. dpkg-shlibdeps finds the libraries the two programs link; the packages the
-# program reads at run time without linking them are named here.
+# install rules. dpkg-shlibdeps finds the libraries the two programs link (libflite1 among
+# them, which also holds the Flite voice libraries the runtime loads by name); the packages
+# the program reads at run time without linking them are named here.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME murmelo)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -9,8 +10,8 @@ set(CPACK_PACKAGE_CONTACT "Murmelo developers <murmelo@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "text-to-speech program: read a text aloud or save it as WAV")
 set(CPACK_PACKAGE_DESCRIPTION
     "Murmelo is a small text-to-speech program. In one window you type a text or pick a
-text file, choose one of the installed eSpeak NG voices, set the rate, the volume and a
-loop count, and have it read aloud or written to a WAV file by its converter towav.exe.")
+text file, choose one of the installed eSpeak NG or Flite voices, set the rate, the volume
+and a loop count, and have it read aloud or written to a WAV file by its converter towav.exe.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

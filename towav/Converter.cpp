@@ -1,6 +1,7 @@
 #include "towav/Converter.h"
 
-#include "runtime/speech/EspeakEngine.h"
+#include "runtime/speech/AudioSink.h"
+#include "runtime/speech/SpeechEngines.h"
 #include "runtime/speech/SpeechSynthesizer.h"
 #include "runtime/speech/VoiceCatalog.h"
 #include "towav/AtomicFile.h"
@@ -22,16 +23,16 @@ using Failure = Converter::Failure;
 using Status = Converter::Status;
 
 // The voices the converter numbers, or why there are none.
-std::variant<std::vector<VoiceInfo>, Failure> Voices(EspeakEngine& engine) {
-    if (!engine.IsReady())
-        return Failure{Status::Failed, "eSpeak NG could not start (is its voice data installed?)"};
-    return VoiceCatalog::List(engine);
+std::variant<std::vector<VoiceInfo>, Failure> Voices(SpeechEngines& engines) {
+    if (!engines.IsReady())
+        return Failure{Status::Failed, "no speech engine could start"};
+    return VoiceCatalog::List(engines);
 }
 
 // The voice's identifier, or why the number names no voice. Voice numbers count from 1
 // in the runtime's voice order; 0 stands for the first voice.
-std::variant<std::string, Failure> ChooseVoice(EspeakEngine& engine, std::int32_t number) {
-    auto voices = Voices(engine);
+std::variant<std::string, Failure> ChooseVoice(SpeechEngines& engines, std::int32_t number) {
+    auto voices = Voices(engines);
     if (auto* failure = std::get_if<Failure>(&voices))
         return std::move(*failure);
     const auto& list = std::get<std::vector<VoiceInfo>>(voices);
@@ -43,14 +44,13 @@ std::variant<std::string, Failure> ChooseVoice(EspeakEngine& engine, std::int32_
     return list[index].identifier;
 }
 
-std::optional<Failure> Speak(EspeakEngine& engine, const std::string& text,
+std::optional<Failure> Speak(SpeechEngines& engines, const std::string& text,
                              const SpeechSettings& settings, AtomicFile& output,
                              ProgressLine& progress) {
-    SoundFileWriter writer(output, OutputFormat::ForPath(output.Target()),
-                           EspeakEngine::kSampleRate);
+    SoundFileWriter writer(output, OutputFormat::ForPath(output.Target()), AudioSink::kSampleRate);
     if (!writer.IsOpen())
         return Failure{Status::Failed, writer.Error()};
-    SpeechSynthesizer synthesizer(engine);
+    SpeechSynthesizer synthesizer(engines);
     // An empty text gives an empty sound, not the short silence a voice makes of it.
     const bool spoken =
         text.empty() ||
@@ -78,15 +78,15 @@ std::optional<Failure> Converter::Convert(const ConverterArguments& arguments) {
 
     ProgressLine progress(text->size());
     const QuietStandardError quiet;
-    EspeakEngine engine;
-    const auto voice = ChooseVoice(engine, arguments.voiceNumber);
+    SpeechEngines engines;
+    const auto voice = ChooseVoice(engines, arguments.voiceNumber);
     if (const auto* failure = std::get_if<Failure>(&voice))
         return *failure;
 
     AtomicFile output(arguments.outputPath);
     if (!output.IsOpen())
         return Failure{Status::Failed, output.Error()};
-    return Speak(engine, *text, {std::get<std::string>(voice), arguments.rate, arguments.volume},
+    return Speak(engines, *text, {std::get<std::string>(voice), arguments.rate, arguments.volume},
                  output, progress);
 }
 
@@ -94,8 +94,8 @@ std::optional<Failure> Converter::ListVoices(std::ostream& output) {
     std::variant<std::vector<VoiceInfo>, Failure> voices;
     {
         const QuietStandardError quiet;
-        EspeakEngine engine;
-        voices = Voices(engine);
+        SpeechEngines engines;
+        voices = Voices(engines);
     }
     if (auto* failure = std::get_if<Failure>(&voices))
         return *failure;

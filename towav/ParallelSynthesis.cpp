@@ -1,7 +1,7 @@
 #include "towav/ParallelSynthesis.h"
 
+#include "runtime/speech/TextRuns.h"
 #include "towav/ProgressLine.h"
-#include "towav/TextRuns.h"
 #include "towav/WorkerPool.h"
 
 #include <algorithm>

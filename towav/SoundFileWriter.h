@@ -1,6 +1,6 @@
 #pragma once
 
-#include "towav/Resampler.h"
+#include "runtime/speech/Resampler.h"
 
 #include <cstdint>
 #include <memory>

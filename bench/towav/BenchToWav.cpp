@@ -1,10 +1,11 @@
 // Times towav.exe against eSpeak NG's own command-line program writing the same text to a
 // WAV file with the same voice at the normal rate and volume, and against itself held to
-// one process (TOWAV_PROCESSES=1). All are started afresh for every run, as the dialog
-// starts the converter, in turns, so that whatever else the machine does falls on each
-// alike. It prints the median wall time of each, the ratios, the machine's load, and how
-// long each output speaks, since cutting a text into runs must not change its length.
-#include "runtime/speech/EspeakEngine.h"
+// one process (TOWAV_PROCESSES=1); then the same with Flite's slt voice against Flite's
+// own program. All are started afresh for every run, as the dialog starts the converter,
+// in turns, so that whatever else the machine does falls on each alike. It prints the
+// median wall time of each, the ratios, the machine's load, and how long each output
+// speaks, since cutting a text into runs must not change its length.
+#include "runtime/speech/SpeechEngines.h"
 #include "runtime/speech/VoiceCatalog.h"
 #include "towav/QuietStandardError.h"
 
@@ -26,23 +27,53 @@ extern char** environ;
 
 namespace {
 
-constexpr int kRuns = 5;
-constexpr std::size_t kTextLength = 100'000;
-// The voice as eSpeak NG's program names it, and as the runtime's catalog does.
-constexpr const char* kEspeakVoice = "en-us";
-constexpr const char* kVoiceIdentifier = "gmw/en-US";
+// One comparison: the same text and voice through towav.exe, towav.exe in one process and
+// the engine's own program.
+struct Comparison {
+    const char* engineName;
+    // The voice as the engine's program names it, and as the runtime's catalog does.
+    const char* programVoice;
+    const char* voiceIdentifier;
+    // Flite is some fifteen times slower than eSpeak NG, so it gets a shorter text.
+    std::size_t textLength;
+    int runs;
+    // How many times faster than the engine's program towav.exe should be: eSpeak NG's
+    // program uses one core, which towav.exe should beat; against Flite's program it may
+    // take at most 1.1 times as long.
+    double goal;
+    // The engine's program, with its voice, output and input in the places of the
+    // "VOICE", "OUTPUT" and "INPUT" words.
+    std::vector<std::string> program;
+};
+
+const Comparison kComparisons[] = {
+    {"espeak-ng -w",
+     "en-us",
+     "gmw/en-US",
+     100'000,
+     5,
+     1.5,
+     {"espeak-ng", "-v", "VOICE", "-w", "OUTPUT", "-f", "INPUT"}},
+    {"flite",
+     "slt",
+     "flite/slt",
+     20'000,
+     3,
+     1 / 1.1,
+     {"flite", "-voice", "VOICE", "-f", "INPUT", "-o", "OUTPUT"}},
+};
 
 // Plain English prose in paragraphs, repeated to the length wanted.
-std::string BenchmarkText() {
+std::string BenchmarkText(std::size_t length) {
     const std::string paragraph =
         "The quick brown fox jumps over the lazy dog, while seven bright stars shine above "
         "the quiet hills. The river runs on towards the sea! Who would have thought that "
         "the old mill still turns its wheel after all these years? Nobody in the village "
         "remembers when it was built.\n\n";
     std::string text;
-    while (text.size() < kTextLength)
+    while (text.size() < length)
         text += paragraph;
-    text.resize(kTextLength);
+    text.resize(length);
     return text;
 }
 
@@ -112,68 +143,78 @@ double LoadAverage() {
 // The converter's number for the voice: its 1-based place in the runtime's voice list.
 int VoiceNumberOf(const std::string& identifier) {
     const QuietStandardError quiet;
-    EspeakEngine engine;
-    const auto voices = VoiceCatalog::List(engine);
+    SpeechEngines engines;
+    const auto voices = VoiceCatalog::List(engines);
     for (std::size_t i = 0; i < voices.size(); ++i)
         if (voices[i].identifier == identifier)
             return static_cast<int>(i) + 1;
     return 0;
 }
 
-} // namespace
-
-int main() {
-    const int voiceNumber = VoiceNumberOf(kVoiceIdentifier);
+// Runs the comparison in the folder; false when a run failed.
+bool Compare(const Comparison& comparison, const std::filesystem::path& folder) {
+    const int voiceNumber = VoiceNumberOf(comparison.voiceIdentifier);
     if (voiceNumber == 0) {
-        std::fprintf(stderr, "the voice %s is not installed\n", kVoiceIdentifier);
-        return 1;
+        std::fprintf(stderr, "the voice %s is not installed\n", comparison.voiceIdentifier);
+        return false;
     }
-    std::string folderPattern = std::filesystem::temp_directory_path() / "bench-towav-XXXXXX";
-    if (!mkdtemp(folderPattern.data()))
-        return 1;
-    const std::filesystem::path folder = folderPattern;
     const std::string input = folder / "input.txt";
-    std::ofstream(input, std::ios::binary) << BenchmarkText();
+    std::ofstream(input, std::ios::binary) << BenchmarkText(comparison.textLength);
 
     const std::string voice = std::to_string(voiceNumber);
     std::vector<Contender> contenders = {
         {"towav.exe", {}, nullptr, folder / "towav.wav", {}},
         {"towav.exe, one process", {}, "TOWAV_PROCESSES=1", folder / "single.wav", {}},
-        {"espeak-ng -w", {}, nullptr, folder / "espeak.wav", {}},
+        {comparison.engineName, comparison.program, nullptr, folder / "engine.wav", {}},
     };
     contenders[0].command = {TOWAV_PATH, input, contenders[0].output, voice, "0", "100"};
     contenders[1].command = {TOWAV_PATH, input, contenders[1].output, voice, "0", "100"};
-    contenders[2].command = {"espeak-ng",          "-v", kEspeakVoice, "-w",
-                             contenders[2].output, "-f", input};
+    for (std::string& word : contenders[2].command)
+        word = word == "VOICE"    ? comparison.programVoice
+               : word == "OUTPUT" ? contenders[2].output
+               : word == "INPUT"  ? input
+                                  : word;
     const double loadBefore = LoadAverage();
-    for (int run = 0; run < kRuns; ++run)
+    for (int run = 0; run < comparison.runs; ++run)
         for (Contender& contender : contenders)
             contender.times.push_back(TimeRun(contender));
     const double loadAfter = LoadAverage();
     for (const Contender& contender : contenders)
         if (std::ranges::any_of(contender.times, [](double t) { return t < 0; })) {
             std::fprintf(stderr, "a run of %s failed\n", contender.name);
-            std::filesystem::remove_all(folder);
-            return 1;
+            return false;
         }
 
     std::printf("%zu characters, voice %s (towav.exe voice %d), %d runs each in turn, "
                 "load average %.2f before, %.2f after\n",
-                kTextLength, kEspeakVoice, voiceNumber, kRuns, loadBefore, loadAfter);
-    const double espeakDuration = Duration(contenders[2].output);
+                comparison.textLength, comparison.programVoice, voiceNumber, comparison.runs,
+                loadBefore, loadAfter);
+    const double engineDuration = Duration(contenders[2].output);
     for (const Contender& contender : contenders) {
         const double duration = Duration(contender.output);
         std::printf("%-24s median %8.1f ms (fastest %8.1f ms), speaks %9.2f s (%+.3f %% of "
-                    "espeak-ng)\n",
+                    "%s)\n",
                     contender.name, Median(contender.times) * 1000,
                     *std::ranges::min_element(contender.times) * 1000, duration,
-                    (duration / espeakDuration - 1) * 100);
+                    (duration / engineDuration - 1) * 100, comparison.engineName);
     }
     const double towav = Median(contenders[0].times);
-    std::printf("espeak-ng -w / towav.exe          %5.2f x faster (goal: at least 1.50)\n",
-                Median(contenders[2].times) / towav);
-    std::printf("one process / towav.exe           %5.2f x faster\n",
-                Median(contenders[1].times) / towav);
+    std::printf("%-16s / towav.exe  %5.2f x faster (goal: at least %.2f)\n", comparison.engineName,
+                Median(contenders[2].times) / towav, comparison.goal);
+    std::printf("one process / towav.exe  %5.2f x faster\n", Median(contenders[1].times) / towav);
+    return true;
+}
+
+} // namespace
+
+int main() {
+    std::string folderPattern = std::filesystem::temp_directory_path() / "bench-towav-XXXXXX";
+    if (!mkdtemp(folderPattern.data()))
+        return 1;
+    const std::filesystem::path folder = folderPattern;
+    bool compared = true;
+    for (const Comparison& comparison : kComparisons)
+        compared = compared && Compare(comparison, folder);
     std::filesystem::remove_all(folder);
-    return 0;
+    return compared ? 0 : 1;
 }

@@ -8,6 +8,9 @@
 // sound libraries do not all allow a flush while another thread writes.
 class AudioSink {
   public:
+    // The one rate of the runtime's sound, whichever engine speaks.
+    static constexpr int kSampleRate = 22050;
+
     virtual ~AudioSink() = default;
 
     // Queues samples for playing, blocking while the output's buffer is full, as a sound

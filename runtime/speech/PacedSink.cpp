@@ -1,7 +1,5 @@
 #include "runtime/speech/PacedSink.h"
 
-#include "runtime/speech/EspeakEngine.h"
-
 #include <algorithm>
 
 namespace {
@@ -11,8 +9,7 @@ constexpr std::chrono::milliseconds kDeviceBuffer{100};
 
 std::chrono::steady_clock::duration PlayingTime(std::size_t sampleCount) {
     return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-        std::chrono::duration<double>(static_cast<double>(sampleCount) /
-                                      EspeakEngine::kSampleRate));
+        std::chrono::duration<double>(static_cast<double>(sampleCount) / AudioSink::kSampleRate));
 }
 
 } // namespace

@@ -1,14 +1,12 @@
 #include "runtime/speech/PcAudioSink.h"
 
-#include "runtime/speech/EspeakEngine.h"
-
 #include <pcaudiolib/audio.h>
 
 std::unique_ptr<PcAudioSink> PcAudioSink::Open() {
     audio_object* device = create_audio_device_object(nullptr, "murmelo", "Speech");
     if (!device)
         return nullptr;
-    if (audio_object_open(device, AUDIO_OBJECT_FORMAT_S16LE, EspeakEngine::kSampleRate, 1) != 0) {
+    if (audio_object_open(device, AUDIO_OBJECT_FORMAT_S16LE, AudioSink::kSampleRate, 1) != 0) {
         audio_object_destroy(device);
         return nullptr;
     }

@@ -1,6 +1,6 @@
 #include "runtime/speech/SpeechChannel.h"
 
-#include "runtime/speech/EspeakEngine.h"
+#include "runtime/speech/AudioSink.h"
 
 #include <algorithm>
 
@@ -12,8 +12,8 @@ using namespace std::chrono_literals;
 // noticed between two such pieces, and the speech thread stays at most one piece ahead of
 // it, so a change of rate or volume is heard after little more than the output's own
 // buffer. An output that takes sound as fast as it comes is handed a second at a time.
-constexpr std::size_t kPieceSamples = EspeakEngine::kSampleRate / 100;
-constexpr std::size_t kUnpacedPieceSamples = EspeakEngine::kSampleRate;
+constexpr std::size_t kPieceSamples = AudioSink::kSampleRate / 100;
+constexpr std::size_t kUnpacedPieceSamples = AudioSink::kSampleRate;
 
 constexpr int kOpenTries = 3;
 constexpr auto kFirstPause = 50ms;
@@ -27,7 +27,7 @@ constexpr auto kCloseWait = 200ms;
 std::chrono::steady_clock::duration PlayingTime(std::size_t sampleCount) {
     return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
         std::chrono::duration<double>(static_cast<double>(sampleCount) /
-                                      EspeakEngine::kSampleRate));
+                                      AudioSink::kSampleRate));
 }
 
 } // namespace

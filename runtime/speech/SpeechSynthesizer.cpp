@@ -1,50 +1,15 @@
 #include "runtime/speech/SpeechSynthesizer.h"
 
-#include "runtime/speech/EspeakEngine.h"
+#include "runtime/speech/AudioSink.h"
+#include "runtime/speech/Resampler.h"
+#include "runtime/speech/SpeechEngines.h"
 #include "runtime/speech/SpeechLevels.h"
 #include "runtime/speech/TimeStretcher.h"
 
-#include <espeak-ng/speak_lib.h>
-
 #include <cmath>
-#include <string>
+#include <memory>
 
-namespace {
-
-// The synthesis in progress. eSpeak NG's callback is a plain function and eSpeak NG is
-// global state that runs one synthesis at a time, so the callback finds its synthesis
-// here.
-struct Synthesis {
-    TimeStretcher* stretcher;
-    const SpeechSynthesizer::SampleConsumer* consumer;
-    // Rate and volume that may change during the synthesis; null when fixed.
-    const SpeechLevels* levels;
-    bool stopped = false;
-};
-Synthesis* g_synthesis = nullptr;
-
-int OnSamples(short* samples, int count, espeak_EVENT*) {
-    Synthesis& synthesis = *g_synthesis;
-    if (synthesis.stopped)
-        return 1;
-    if (synthesis.levels) {
-        synthesis.stretcher->SetSpeed(SpeechSynthesizer::SpeedFactor(synthesis.levels->rate));
-        synthesis.stretcher->SetVolume(synthesis.levels->volume);
-    }
-    if (samples && count > 0 &&
-        !synthesis.stretcher->Feed(
-            std::span<const std::int16_t>(samples, static_cast<std::size_t>(count)),
-            *synthesis.consumer)) {
-        synthesis.stopped = true;
-        // Returning 1 makes eSpeak NG abandon the rest of the text straight away.
-        return 1;
-    }
-    return 0;
-}
-
-} // namespace
-
-SpeechSynthesizer::SpeechSynthesizer(EspeakEngine& engine) : m_engine(engine) {}
+SpeechSynthesizer::SpeechSynthesizer(SpeechEngines& engines) : m_engines(engines) {}
 
 double SpeechSynthesizer::SpeedFactor(std::int32_t rate) {
     return std::pow(3.0, rate / 10.0);
@@ -62,25 +27,32 @@ bool SpeechSynthesizer::Synthesize(std::string_view utf8Text, const SpeechSettin
 
 bool SpeechSynthesizer::Run(std::string_view utf8Text, const SpeechSettings& settings,
                             const SpeechLevels* levels, const SampleConsumer& consumer) {
-    if (!m_engine.IsReady() || espeak_SetVoiceByName(settings.voiceIdentifier.c_str()) != EE_OK)
+    SpeechEngine* engine = m_engines.For(settings.voiceIdentifier);
+    if (!engine)
         return false;
-    // eSpeak NG always speaks at its normal rate and amplitude; speed and volume are
-    // applied to its samples, because its own rate setting has a floor and a jump.
-    espeak_SetParameter(espeakRATE, espeakRATE_NORMAL, 0);
-    espeak_SetSynthCallback(OnSamples);
-
-    TimeStretcher stretcher(EspeakEngine::kSampleRate,
+    const int engineRate = engine->SampleRate(settings.voiceIdentifier);
+    std::unique_ptr<Resampler> resampler;
+    if (engineRate != AudioSink::kSampleRate) {
+        resampler = std::make_unique<Resampler>(engineRate, AudioSink::kSampleRate);
+        if (!resampler->IsReady())
+            return false;
+    }
+    TimeStretcher stretcher(AudioSink::kSampleRate,
                             SpeedFactor(levels ? levels->rate.load() : settings.rate),
                             levels ? levels->volume.load() : settings.volume);
-    Synthesis synthesis{&stretcher, &consumer, levels};
-    g_synthesis = &synthesis;
-    const std::string text(utf8Text);
-    const espeak_ERROR result = espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,
-                                             espeakCHARS_UTF8, nullptr, nullptr);
-    g_synthesis = nullptr;
-    if (synthesis.stopped || result != EE_OK)
-        return false;
-    return stretcher.Finish(consumer);
+    const TimeStretcher::Output stretch = [&](std::span<const std::int16_t> samples) {
+        // Speed and volume are read at every piece of sound, so a change is heard at once.
+        if (levels) {
+            stretcher.SetSpeed(SpeedFactor(levels->rate));
+            stretcher.SetVolume(levels->volume);
+        }
+        return stretcher.Feed(samples, consumer);
+    };
+    const SampleConsumer take = [&](std::span<const std::int16_t> samples) {
+        return resampler ? resampler->Feed(samples, stretch) : stretch(samples);
+    };
+    return engine->Synthesize(utf8Text, settings.voiceIdentifier, take) &&
+           (!resampler || resampler->Finish(stretch)) && stretcher.Finish(consumer);
 }
 
 std::vector<std::int16_t> SpeechSynthesizer::SynthesizeAll(std::string_view utf8Text,

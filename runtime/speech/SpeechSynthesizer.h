@@ -1,29 +1,29 @@
 #pragma once
 
+#include "runtime/speech/SpeechEngine.h"
 #include "runtime/speech/SpeechSettings.h"
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string_view>
 #include <vector>
 
-class EspeakEngine;
+class SpeechEngines;
 struct SpeechLevels;
 
-// Turns text into 22050 Hz mono 16-bit samples with a voice, rate and volume. The speech
-// runtime plays the samples as they come; the converter collects them into a file, so
-// both sound the same. Runs on the thread that owns the engine.
+// Turns text into the runtime's one stream of samples (AudioSink's rate, mono, 16-bit)
+// with a voice of any engine, a rate and a volume: the engine's sound is resampled to the
+// stream's rate where it differs, then time-stretched and scaled. The speech runtime
+// plays the samples as they come; the converter collects them into a file, so both sound
+// the same. Runs on the thread that owns the engines.
 class SpeechSynthesizer {
   public:
-    // Receives the samples in order as they are synthesized; returning false stops the
-    // synthesis at once.
-    using SampleConsumer = std::function<bool(std::span<const std::int16_t>)>;
+    using SampleConsumer = SpeechEngine::SampleConsumer;
 
-    explicit SpeechSynthesizer(EspeakEngine& engine);
+    explicit SpeechSynthesizer(SpeechEngines& engines);
 
-    // Synthesizes UTF-8 text. Returns false when the consumer stopped it or eSpeak NG
-    // could not speak the text with the voice.
+    // Synthesizes UTF-8 text. Returns false when the consumer stopped it or the voice's
+    // engine could not speak the text with it.
     bool Synthesize(std::string_view utf8Text, const SpeechSettings& settings,
                     const SampleConsumer& consumer);
     // The same with the rate and volume taken from levels, which may change while the
@@ -42,5 +42,5 @@ class SpeechSynthesizer {
     bool Run(std::string_view utf8Text, const SpeechSettings& settings, const SpeechLevels* levels,
              const SampleConsumer& consumer);
 
-    EspeakEngine& m_engine;
+    SpeechEngines& m_engines;
 };

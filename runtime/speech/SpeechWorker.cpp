@@ -1,14 +1,14 @@
 #include "runtime/speech/SpeechWorker.h"
 
-#include "runtime/speech/EspeakEngine.h"
 #include "runtime/speech/SpeechChannel.h"
+#include "runtime/speech/SpeechEngines.h"
 #include "runtime/speech/SpeechSynthesizer.h"
 #include "runtime/speech/Utterance.h"
 #include "runtime/speech/VoiceCatalog.h"
 
 namespace {
 
-// Held by a worker thread for as long as it uses eSpeak NG, so that a worker starting
+// Held by a worker thread for as long as it uses the engines, so that a worker starting
 // while the previous one is still shutting down waits for it.
 std::mutex& EngineOwnership() {
     static std::mutex ownership;
@@ -81,12 +81,12 @@ void SpeechWorker::Purge(SpeechChannel& channel) {
 
 void SpeechWorker::Run(std::promise<bool> started) {
     std::lock_guard ownership(EngineOwnership());
-    EspeakEngine engine;
-    m_voices = VoiceCatalog::List(engine);
-    started.set_value(engine.IsReady());
-    if (!engine.IsReady())
+    SpeechEngines engines;
+    m_voices = VoiceCatalog::List(engines);
+    started.set_value(engines.IsReady());
+    if (!engines.IsReady())
         return;
-    SpeechSynthesizer synthesizer(engine);
+    SpeechSynthesizer synthesizer(engines);
     for (;;) {
         std::unique_ptr<Utterance> utterance;
         {

@@ -15,18 +15,18 @@ class SpeechChannel;
 class SpeechSynthesizer;
 struct Utterance;
 
-// The one thread of the process that runs eSpeak NG. It owns the engine (eSpeak NG is
-// global state) and speaks the queued utterances of every voice object in order. Voice
-// objects share it; it stops when the last of them lets go.
+// The one thread of the process that runs the speech engines. It owns them (eSpeak NG and
+// Flite are global state) and speaks the queued utterances of every voice object in
+// order. Voice objects share it; it stops when the last of them lets go.
 class SpeechWorker {
   public:
-    // The running worker, started if needed; null when eSpeak NG cannot start.
+    // The running worker, started if needed; null when no engine can start.
     static std::shared_ptr<SpeechWorker> Acquire();
     ~SpeechWorker();
     SpeechWorker(const SpeechWorker&) = delete;
     SpeechWorker& operator=(const SpeechWorker&) = delete;
 
-    // The voices the engine can speak with, listed once when the worker started.
+    // The voices the engines can speak with, listed once when the worker started.
     const std::vector<VoiceInfo>& Voices() const { return m_voices; }
 
     // Queues a text behind everything queued before; the future is ready when the text

@@ -58,7 +58,7 @@ bool TimeStretcher::Drain(const Output& output) {
 }
 
 bool TimeStretcher::Scale(const Output& output) {
-    // The volume scales linearly; 100 keeps eSpeak NG's own amplitude.
+    // The volume scales linearly; 100 keeps the voice's own amplitude.
     if (m_volume != 100) {
         for (std::int16_t& sample : m_buffer)
             sample = static_cast<std::int16_t>(sample * m_volume / 100);

@@ -1,6 +1,6 @@
 #include "runtime/speech/WavHeader.h"
 
-#include "runtime/speech/EspeakEngine.h"
+#include "runtime/speech/AudioSink.h"
 
 #include <cstring>
 
@@ -9,7 +9,7 @@ namespace {
 constexpr std::uint16_t kChannels = 1;
 constexpr std::uint16_t kBitsPerSample = 16;
 constexpr std::uint16_t kBlockAlign = kChannels * kBitsPerSample / 8;
-constexpr std::uint32_t kByteRate = EspeakEngine::kSampleRate * kBlockAlign;
+constexpr std::uint32_t kByteRate = AudioSink::kSampleRate * kBlockAlign;
 
 void Put16(std::uint8_t* at, std::uint16_t value) {
     at[0] = static_cast<std::uint8_t>(value);
@@ -31,7 +31,7 @@ WavHeader::Bytes WavHeader::For(std::uint32_t dataBytes) {
     Put32(&header[16], 16);
     Put16(&header[20], 1); // PCM
     Put16(&header[22], kChannels);
-    Put32(&header[24], EspeakEngine::kSampleRate);
+    Put32(&header[24], AudioSink::kSampleRate);
     Put32(&header[28], kByteRate);
     Put16(&header[32], kBlockAlign);
     Put16(&header[34], kBitsPerSample);

@@ -1,6 +1,6 @@
 // What the converter writes beyond plain WAV: the format its output name asks for, long texts
-// spoken in parallel and joined without a seam, and the list of its voices.
-#include "runtime/speech/EspeakEngine.h"
+// spoken in parallel and joined without a seam, the list of its voices, Flite's voices.
+#include "runtime/speech/SpeechEngines.h"
 #include "runtime/speech/SpeechSynthesizer.h"
 #include "runtime/speech/VoiceCatalog.h"
 #include "tests/support/CaseName.h"
@@ -112,10 +112,10 @@ TEST(ToWavParallel, JoinedRunsSoundLikeOnePass) {
     const ScopedEnvironmentVariable processes("TOWAV_PROCESSES", "2");
     const SoundFile joined = Convert(text, "out.wav");
 
-    EspeakEngine engine;
-    ASSERT_TRUE(engine.IsReady());
-    const std::vector<std::int16_t> onePass = SpeechSynthesizer(engine).SynthesizeAll(
-        text, {VoiceCatalog::List(engine).front().identifier, 0, 100});
+    SpeechEngines engines;
+    ASSERT_TRUE(engines.IsReady());
+    const std::vector<std::int16_t> onePass = SpeechSynthesizer(engines).SynthesizeAll(
+        text, {VoiceCatalog::List(engines).front().identifier, 0, 100});
     ASSERT_FALSE(onePass.empty());
     EXPECT_NEAR(static_cast<double>(joined.samples.size()) / onePass.size(), 1.0, 0.01);
     EXPECT_LE(LongestPause(joined.samples), LongestPause(onePass) + 22050 / 50);
@@ -126,13 +126,41 @@ TEST(ToWavParallel, JoinedRunsSoundLikeOnePass) {
 TEST(ToWavVoices, ListsTheRuntimesVoicesNumberedFromOne) {
     const ConverterRun run = RunConverter({"--voices"});
     ASSERT_EQ(run.status, 0) << run.standardError;
-    EspeakEngine engine;
+    SpeechEngines engines;
     std::ostringstream expected;
     int number = 0;
-    for (const VoiceInfo& voice : VoiceCatalog::List(engine))
+    for (const VoiceInfo& voice : VoiceCatalog::List(engines))
         expected << ++number << '\t' << voice.description << '\n';
     EXPECT_GT(number, 1);
     EXPECT_EQ(run.standardOutput, expected.str());
+}
+
+// Each Flite voice, chosen by its number in the list, speaks audibly, and as long as the
+// runtime speaks with the voice of that number. (The samples themselves differ a little:
+// Flite's statistical voices mix noise from the C library's rand() into their sound, and
+// its state depends on what the process spoke before.)
+TEST(ToWavVoices, FliteVoicesSpeakByNumberAsInTheRuntime) {
+    SpeechEngines engines;
+    const std::vector<VoiceInfo> voices = VoiceCatalog::List(engines);
+    SpeechSynthesizer synthesizer(engines);
+    WriteFile("input.txt", kSentence);
+    int flite = 0;
+    for (std::size_t i = 0; i < voices.size(); ++i) {
+        if (!voices[i].description.ends_with(" (Flite)"))
+            continue;
+        ++flite;
+        SCOPED_TRACE(voices[i].description);
+        const ConverterRun run =
+            RunConverter({"input.txt", "out.wav", std::to_string(i + 1), "0", "100"});
+        ASSERT_EQ(run.status, 0) << run.standardError;
+        const auto sound = ReadSoundFile("out.wav");
+        ASSERT_TRUE(sound);
+        EXPECT_EQ(sound->sampleRate, 22050);
+        EXPECT_GT(std::ranges::max(sound->samples), 2000);
+        EXPECT_EQ(sound->samples.size(),
+                  synthesizer.SynthesizeAll(kSentence, {voices[i].identifier}).size());
+    }
+    EXPECT_EQ(flite, 5);
 }
 
 } // namespace

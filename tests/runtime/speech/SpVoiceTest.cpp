@@ -65,6 +65,15 @@ class SpVoiceTest : public ::testing::Test {
         ASSERT_EQ(Call(voice, property, kPut, {value}).hr, S_OK);
     }
 
+    // A purge without a text: the last sound reaches the sink within 40 ms of it.
+    void ExpectSilenceAfterPurge(IDispatch* voice) {
+        const Clock::time_point purge = Clock::now();
+        Speak(voice, u"", kPurge);
+        std::this_thread::sleep_for(300ms);
+        ASSERT_TRUE(sink->LastArrival());
+        EXPECT_LT(*sink->LastArrival() - purge, 40ms);
+    }
+
     double Seconds(std::size_t since = 0) const {
         return static_cast<double>(sink->SampleCount() - since) / 22050;
     }
@@ -153,11 +162,7 @@ TEST_F(SpVoiceTest, PurgeSilencesAtOnceAndDropsWhatWasQueued) {
     std::this_thread::sleep_for(300ms);
     ASSERT_GT(sink->SampleCount(), 0u);
 
-    const Clock::time_point purge = Clock::now();
-    Speak(voice.get(), u"", kPurge);
-    std::this_thread::sleep_for(300ms);
-    ASSERT_TRUE(sink->LastArrival());
-    EXPECT_LT(*sink->LastArrival() - purge, 40ms);
+    ExpectSilenceAfterPurge(voice.get());
 
     // A purge with a text starts it right away; only it plays, not the rest of the long ones.
     Speak(voice.get(), kLongText, kAsync);
@@ -370,6 +375,71 @@ TEST(SpVoiceLifetimeTest, ReleasingTheLastVoiceWhilePlayingStopsQuickly) {
     const std::size_t count = sink->SampleCount();
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(sink->SampleCount(), count);
+}
+
+// The voice object set to the listed voice of that description.
+void ChooseVoice(IDispatch* voice, std::u16string_view description) {
+    Ref tokens(
+        Call(voice, SpVoice::kGetVoices, kMethod, {Text(u""), Text(u"")}).value.DetachDispatch());
+    const LONG count = Call(tokens.get(), 1, kGet).value.lVal();
+    for (LONG i = 0; i < count; ++i) {
+        const COleVariant token = Call(tokens.get(), 0, kMethod, {i}).value;
+        if (Call(token.pdispVal(), 4, kMethod, {0}).value.bstrVal() == description) {
+            ASSERT_EQ(Call(voice, SpVoice::kVoice, kPutRef, {token}).hr, S_OK);
+            return;
+        }
+    }
+    FAIL() << "no voice " << std::string(description.begin(), description.end());
+}
+
+struct FliteVoice {
+    const char* name;
+    const char16_t* description;
+};
+
+void PrintTo(const FliteVoice& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class FliteVoiceTest : public SpVoiceTest, public ::testing::WithParamInterface<FliteVoice> {};
+
+// Each Flite voice is heard, at its natural length: one resampled from the wrong rate
+// would last half or twice as long.
+TEST_P(FliteVoiceTest, SpeaksASentenceAudibly) {
+    Ref voice = NewVoice(Pacing::None);
+    ChooseVoice(voice.get(), GetParam().description);
+    Speak(voice.get(), kSentence, 0);
+    EXPECT_GT(Peak(sink->Samples()), 2000);
+    EXPECT_GT(Seconds(), 2.0);
+    EXPECT_LT(Seconds(), 4.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Voices, FliteVoiceTest,
+                         ::testing::Values(FliteVoice{"slt", u"English (America, slt) (Flite)"},
+                                           FliteVoice{"awb", u"English (America, awb) (Flite)"},
+                                           FliteVoice{"rms", u"English (America, rms) (Flite)"},
+                                           FliteVoice{"kal16", u"English (America, kal16) (Flite)"},
+                                           FliteVoice{"kal", u"English (America, kal) (Flite)"}),
+                         CaseName());
+
+// A purge while Flite is in the middle of one long sentence (it waits on the full sound
+// buffer then) silences it at once, and nothing of the sentence holds up what comes next.
+TEST_F(SpVoiceTest, PurgeInTheMiddleOfALongFliteSentence) {
+    Ref voice = NewVoice(Pacing::SoundCard);
+    ChooseVoice(voice.get(), u"English (America, slt) (Flite)");
+    std::u16string sentence = u"The keeper climbed the stairs";
+    for (int clause = 0; clause < 12; ++clause)
+        sentence += u", and then he trimmed the wick and polished the great lens again";
+    Speak(voice.get(), (sentence + u".").c_str(), kAsync);
+    std::this_thread::sleep_for(500ms);
+    ASSERT_GT(sink->SampleCount(), 0u);
+
+    ExpectSilenceAfterPurge(voice.get());
+    // What is spoken next is heard alone, with nothing of the rest of the sentence.
+    const std::size_t before = sink->SampleCount();
+    Speak(voice.get(), u"Hello.", 0);
+    EXPECT_GT(Seconds(before), 0.2);
+    EXPECT_LT(Seconds(before), 1.5);
 }
 
 } // namespace

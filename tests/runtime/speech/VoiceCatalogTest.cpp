@@ -21,7 +21,7 @@ std::vector<std::string> IdentifiersOf(const std::vector<VoiceInfo>& voices) {
     return identifiers;
 }
 
-// eSpeak NG's own order, which starts with Afrikaans.
+// The engines' order: eSpeak NG's, which starts with Afrikaans, then Flite's.
 const std::vector<VoiceInfo> kListed = {
     {"gmw/af", "Afrikaans", {"af"}},
     {"sit/cmn", "Chinese (Mandarin)", {"cmn", "zh-cmn", "zh"}},
@@ -29,6 +29,11 @@ const std::vector<VoiceInfo> kListed = {
     {"gmw/en-US", "English (America)", {"en-us", "en"}},
     {"roa/fr", "French", {"fr-fr", "fr"}},
     {"gmw/en-GB-scotland", "English (Scotland)", {"en-gb-scotland", "en"}},
+    {"flite/slt", "slt", {"en-us", "en"}, Naturalness::Natural},
+    {"flite/awb", "awb", {"en-us", "en"}, Naturalness::Natural},
+    {"flite/rms", "rms", {"en-us", "en"}, Naturalness::Natural},
+    {"flite/kal16", "kal16", {"en-us", "en"}, Naturalness::Plain},
+    {"flite/kal", "kal", {"en-us", "en"}, Naturalness::Plain},
 };
 
 struct LanguageCase {
@@ -36,10 +41,19 @@ struct LanguageCase {
     std::vector<std::string> order;
 };
 
-TEST(VoiceCatalog, TheUsersLanguageComesFirstThenItsOtherVariantsThenTheRestAsListed) {
+// In the user's language the natural voices come first and the plain ones last, each kind
+// with the language itself before its other variants; then the rest as listed.
+TEST(VoiceCatalog, TheUsersLanguageComesFirstMostNaturalFirstThenTheRestAsListed) {
     const LanguageCase cases[] = {
-        {"en-us", {"gmw/en-US", "gmw/en", "gmw/en-GB-scotland", "gmw/af", "sit/cmn", "roa/fr"}},
-        {"zh-cn", {"sit/cmn", "gmw/af", "gmw/en", "gmw/en-US", "roa/fr", "gmw/en-GB-scotland"}},
+        {"en-us",
+         {"flite/slt", "flite/awb", "flite/rms", "gmw/en-US", "gmw/en", "gmw/en-GB-scotland",
+          "flite/kal16", "flite/kal", "gmw/af", "sit/cmn", "roa/fr"}},
+        {"en-gb",
+         {"flite/slt", "flite/awb", "flite/rms", "gmw/en", "gmw/en-US", "gmw/en-GB-scotland",
+          "flite/kal16", "flite/kal", "gmw/af", "sit/cmn", "roa/fr"}},
+        {"zh-cn",
+         {"sit/cmn", "gmw/af", "gmw/en", "gmw/en-US", "roa/fr", "gmw/en-GB-scotland", "flite/slt",
+          "flite/awb", "flite/rms", "flite/kal16", "flite/kal"}},
     };
     for (const LanguageCase& entry : cases) {
         EXPECT_EQ(IdentifiersOf(VoiceCatalog::InLanguageOrder(kListed, entry.language)),
@@ -83,12 +97,12 @@ class VoiceCheckCacheTest : public testing::Test {
 
 TEST_F(VoiceCheckCacheTest, AListStoredForTheInstalledVoicesIsUsedWithoutACheck) {
     m_cache.Store(VoiceCheckCache::CurrentKey(), m_stored);
-    EXPECT_EQ(IdentifiersOf(VoiceCatalog::CheckedVoices(m_cache)), IdentifiersOf(m_stored));
+    EXPECT_EQ(IdentifiersOf(EspeakEngine::CheckedVoices(m_cache)), IdentifiersOf(m_stored));
 }
 
 TEST_F(VoiceCheckCacheTest, AListStoredForOtherVoicesIsCheckedAgainAndReplaced) {
     m_cache.Store("another eSpeak NG", m_stored);
-    const std::vector<VoiceInfo> checked = VoiceCatalog::CheckedVoices(m_cache);
+    const std::vector<VoiceInfo> checked = EspeakEngine::CheckedVoices(m_cache);
     EXPECT_GT(checked.size(), 10u);
     const auto stored = m_cache.Load(VoiceCheckCache::CurrentKey());
     ASSERT_TRUE(stored);
@@ -96,7 +110,7 @@ TEST_F(VoiceCheckCacheTest, AListStoredForOtherVoicesIsCheckedAgainAndReplaced) 
     // A cache that cannot be written (its folder is a file) costs only the check.
     std::ofstream(std::filesystem::current_path() / "file");
     const VoiceCheckCache unusable(std::filesystem::current_path() / "file");
-    EXPECT_EQ(IdentifiersOf(VoiceCatalog::CheckedVoices(unusable)), IdentifiersOf(checked));
+    EXPECT_EQ(IdentifiersOf(EspeakEngine::CheckedVoices(unusable)), IdentifiersOf(checked));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "towav/Resampler.h"
+#include "runtime/speech/Resampler.h"
 
 #include <soxr.h>
 
@@ -6,7 +6,11 @@
 
 Resampler::Resampler(int inputRate, int outputRate)
     : m_ratio(static_cast<double>(outputRate) / inputRate) {
-    const soxr_io_spec_t io = soxr_io_spec(SOXR_INT16_I, SOXR_INT16_I);
+    soxr_io_spec_t io = soxr_io_spec(SOXR_INT16_I, SOXR_INT16_I);
+    // libsoxr dithers 16-bit output with noise seeded from the clock, so the same text
+    // would never give the same samples twice, and silence would hiss faintly. Rounding
+    // 16-bit speech to 16 bits again needs no dither.
+    io.flags |= SOXR_NO_DITHER;
     const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
     // One thread: the converter forks its workers, which a thread pool would not survive.
     const soxr_runtime_spec_t runtime = soxr_runtime_spec(1);

@@ -1,4 +1,4 @@
-#include "towav/TextRuns.h"
+#include "runtime/speech/TextRuns.h"
 
 #include <algorithm>
 #include <array>
