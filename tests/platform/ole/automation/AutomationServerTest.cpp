@@ -5,8 +5,6 @@
 #include "tests/support/FileBytes.h"
 #include "tests/support/QtApplicationEnvironment.h"
 
-#include <QDBusPendingCall>
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -31,22 +29,6 @@ class AutomationServerTest : public AutomationServerFixture {
         : AutomationServerFixture(QStringLiteral(AUTOMATION_TEST_SERVER),
                                   QStringLiteral("Murmelo.AutomationTest")) {}
 };
-
-TEST_F(AutomationServerTest, ActivationStartsAProgramWhosePathNeedsQuoting) {
-    const fs::path program = fs::current_path() / "My 'Programs' a\\b" / "automation test server";
-    fs::create_directories(program.parent_path());
-    fs::copy_file(AUTOMATION_TEST_SERVER, program);
-    OwnedProcess userStart(QString::fromStdString(program.native()), {}, m_bus.Environment());
-    ASSERT_EQ(FirstLine(userStart), QStringLiteral("updated ok"));
-
-    BusClient client = Client("client");
-    QString path;
-    const QString server = CreateObject(client, kIidTestObject, &path);
-    ASSERT_FALSE(server.isEmpty());
-    EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(client.ProcessOf(server)) + "/exe"),
-              program);
-    EXPECT_EQ(client.Release(server, path).type(), QDBusMessage::ReplyMessage);
-}
 
 TEST_F(AutomationServerTest, FailuresAreReportedOnlyToTheCaller) {
     // The server keeps running after each failure: only its result says what went wrong.
@@ -86,47 +68,6 @@ TEST_F(AutomationServerTest, FailuresAreReportedOnlyToTheCaller) {
     }
 }
 
-TEST_F(AutomationServerTest, ClientsAskingAtOnceEachEndUpWithAProcessOfTheirOwn) {
-    // Both requests wait at the bus for the first process, which can serve only one of
-    // them. The other is refused as a second creation and, asked again, gets a new process.
-    InstallActivationFile();
-    BusClient first = Client("first");
-    BusClient second = Client("second");
-    QDBusPendingCall firstCall = first.CreateInstanceAsync(m_progId, kIidTestObject);
-    QDBusPendingCall secondCall = second.CreateInstanceAsync(m_progId, kIidTestObject);
-    firstCall.waitForFinished();
-    secondCall.waitForFinished();
-
-    QStringList servers;
-    for (auto [client, call] : {std::pair{&first, &firstCall}, std::pair{&second, &secondCall}}) {
-        QDBusMessage reply = call->reply();
-        if (reply.errorName() == QStringLiteral("Murmelo.Error.AlreadyCreated"))
-            reply = client->CreateInstance(m_progId, kIidTestObject);
-        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
-        servers.append(reply.service());
-    }
-    EXPECT_NE(servers[0], servers[1]);
-}
-
-TEST_F(AutomationServerTest, MalformedInterfaceIdsAreRefusedAndTheServerStaysReady) {
-    InstallActivationFile();
-    BusClient client = Client("client");
-    QString server;
-    for (const QString& iid :
-         {QStringLiteral("{00000000-0000-0000-0000-000000000000}"),
-          QStringLiteral("{6A0F3C12-52D4-4E0B-9B1E-3C7D21845A60}"), QStringLiteral("IMurmelo"),
-          QString(), QStringLiteral("{6A0F3C11-52D4-4E0B-9B1E-3C7D21845A60")}) {
-        SCOPED_TRACE(iid.toStdString());
-        const QDBusMessage reply = client.CreateInstance(m_progId, iid);
-        EXPECT_EQ(reply.errorName(), QStringLiteral("Murmelo.Error.NoInterface"));
-        if (server.isEmpty())
-            server = reply.service();
-        EXPECT_EQ(reply.service(), server) << "a refusal ended the server";
-    }
-    // Nothing was created, so the same process still serves the first real request.
-    EXPECT_EQ(CreateObject(client, kIidTestObject), server);
-}
-
 TEST_F(AutomationServerTest, UnknownMembersAndObjectsAreRefused) {
     InstallActivationFile();
     BusClient client = Client("client");
@@ -143,7 +84,6 @@ TEST_F(AutomationServerTest, UnknownMembersAndObjectsAreRefused) {
         {"factory member", "/", "Murmelo.ClassFactory", "LockServer", unknownMethod},
         {"object member on the factory", "/", "Murmelo.IUnknown", "Release", unknownMethod},
         {"reference counting member", path, "Murmelo.IUnknown", "AddRef", unknownMethod},
-        {"other interface", path, "org.example.Other", "Release", unknownMethod},
         {"no such object", "/objects/99", "Murmelo.IUnknown", "Release",
          "org.freedesktop.DBus.Error.UnknownObject"},
     };
