@@ -154,15 +154,9 @@ TEST(QtFileDialog, AsksBeforeCreatingAndKeepsTheCurrentDirectory) {
     EXPECT_EQ(std::filesystem::current_path(), start);
 }
 
-TEST(QtFileDialog, CancelGivesNothing) {
-    EnsureGuiApplication();
-    WhenModal<QFileDialog>([](QFileDialog& dialog) { static_cast<QDialog&>(dialog).reject(); });
-    QtModalPrompts prompts;
-    EXPECT_EQ(prompts.FileDialog(nullptr, FileDialogRequest{}), std::nullopt);
-}
-
-// Qt would read the quotes as marks around several names; the name is one file's.
-TEST(QtFileDialog, TypedNameWithDoubleQuotesStaysOneName) {
+// Qt would read the quotes as marks around several names; the name is one file's. A
+// cancelled dialog gives no name at all.
+TEST(QtFileDialog, TypedNameWithDoubleQuotesStaysOneNameAndCancelGivesNone) {
     EnsureGuiApplication();
     const std::string folder = std::filesystem::current_path().string();
     FileDialogRequest request;
@@ -174,4 +168,6 @@ TEST(QtFileDialog, TypedNameWithDoubleQuotesStaysOneName) {
     });
     QtModalPrompts prompts;
     EXPECT_EQ(prompts.FileDialog(nullptr, request), folder + "/my \"best\" take.wav");
+    WhenModal<QFileDialog>([](QFileDialog& dialog) { static_cast<QDialog&>(dialog).reject(); });
+    EXPECT_EQ(prompts.FileDialog(nullptr, request), std::nullopt);
 }

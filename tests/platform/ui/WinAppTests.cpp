@@ -34,10 +34,3 @@ INSTANTIATE_TEST_SUITE_P(
         LaunchCase{"slash_automation_after_others", {"x.txt", "/Automation"}, FALSE, TRUE},
         LaunchCase{"other_arguments", {"Embedding", "--Automation", "-Embed"}, FALSE, FALSE}),
     CaseName());
-
-TEST(WinApp, TheDefaultTitleIsTheProgramsName) {
-    CWinApp app;
-    EXPECT_STREQ(app.m_pszAppName, "Murmelo");
-    EXPECT_EQ(AfxGetApp(), &app);
-    EXPECT_STREQ(AfxGetAppName(), "Murmelo");
-}

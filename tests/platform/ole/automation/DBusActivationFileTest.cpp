@@ -1,6 +1,6 @@
 #include "platform/ole/DBusActivationFile.h"
 #include "platform/ole/COleObjectFactory.h"
-#include "tests/platform/ole/automation/TestAutomationObject.h"
+#include "platform/ole/COleAutomationTarget.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 
@@ -14,6 +14,10 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// Writing the activation files creates no object, so any class will do.
+constexpr CLSID kClass{0x6A0F3C12, 0x52D4, 0x4E0B, {0x9B, 0x1E, 0x3C, 0x7D, 0x21, 0x84, 0x5A, 0x60}};
+const CRuntimeClass* const kRuntimeClass = RUNTIME_CLASS(COleAutomationTarget);
 
 TEST(DBusActivationFileTest, ExecLineQuotesWhatTheBusWouldSplit) {
     struct Row {
@@ -85,9 +89,9 @@ TEST(COleObjectFactoryTest, UpdateRegistryAllWritesEveryLiveFactory) {
     const fs::path services = fs::path(std::getenv("XDG_DATA_HOME")) / "dbus-1" / "services";
     const std::string exec = fs::read_symlink("/proc/self/exe").native() + " -Automation";
     {
-        COleObjectFactory first(CLSID_TestObject, RUNTIME_CLASS(TestAutomationObject), TRUE,
+        COleObjectFactory first(kClass, kRuntimeClass, TRUE,
                                 "Murmelo.First");
-        COleObjectFactory second(CLSID_TestObject, RUNTIME_CLASS(TestAutomationObject), TRUE,
+        COleObjectFactory second(kClass, kRuntimeClass, TRUE,
                                  "Murmelo.Second");
         // An earlier file is replaced, not appended to.
         fs::create_directories(services);
@@ -110,7 +114,7 @@ TEST(COleObjectFactoryTest, UpdateRegistryAllWritesEveryLiveFactory) {
 
 TEST(COleObjectFactoryTest, FileThatCannotBeReplacedFailsWithoutLeftovers) {
     const fs::path services = fs::path(std::getenv("XDG_DATA_HOME")) / "dbus-1" / "services";
-    COleObjectFactory factory(CLSID_TestObject, RUNTIME_CLASS(TestAutomationObject), TRUE,
+    COleObjectFactory factory(kClass, kRuntimeClass, TRUE,
                               "Murmelo.Blocked");
     // A folder where the file should go makes the rename fail even for root.
     fs::create_directories(services / "Murmelo.Blocked.service");
