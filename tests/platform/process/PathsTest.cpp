@@ -21,6 +21,14 @@ TEST(Paths, CurrentDirectoryOfAnyLengthWithoutTrailingSlash) {
     }
 }
 
+// The file dialogs start in the program's folder.
+TEST(Paths, ModuleFileNameIsThisTestProgram) {
+    const fs::path name = GetModuleFileNameA();
+    EXPECT_EQ(name.filename(), "platform_process_tests");
+    EXPECT_TRUE(name.is_absolute());
+    EXPECT_TRUE(FileExists(name));
+}
+
 TEST(Paths, FileExistsOnlyForRegularFiles) {
     WriteFile("out.wav", "RIFF");
     fs::create_directory("folder.wav");

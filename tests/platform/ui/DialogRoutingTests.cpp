@@ -9,12 +9,14 @@
 
 using Calls = std::vector<std::string>;
 
-// Enter on a focused button presses that button, not the default one. What the handler
-// throws is shown with the program's title and an OK button, and the dialog goes on.
+// The focus starts on the first visible, enabled tab stop. Enter on a focused button
+// presses that button, not the default one. What the handler throws is shown with the
+// program's title and an OK button, and the dialog goes on.
 TEST(DialogRouting, AnExceptionFromAHandlerIsShownAndTheDialogGoesOn) {
     ScriptedPrompts prompts;
     ProbeDialog dialog;
     DialogDriver::RunModal(dialog, [](DialogDriver& driver) {
+        EXPECT_EQ(driver.FocusedId(), IDC_GO);
         driver.Control(IDC_THROW)->setFocus();
         driver.PressKey(Qt::Key_Return);
         EXPECT_TRUE(driver.IsOpen());

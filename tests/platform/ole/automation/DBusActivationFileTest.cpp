@@ -85,42 +85,28 @@ TEST(DBusActivationFileTest, FileLivesInTheDataHome) {
     }
 }
 
-TEST(COleObjectFactoryTest, UpdateRegistryAllWritesEveryLiveFactory) {
+// Each live factory's file is written whole, replacing an earlier one; a file that cannot
+// be replaced fails the whole call and leaves no temporary file behind.
+TEST(COleObjectFactoryTest, UpdateRegistryAllReplacesEveryLiveFactorysFileOrFails) {
     const fs::path services = fs::path(std::getenv("XDG_DATA_HOME")) / "dbus-1" / "services";
     const std::string exec = fs::read_symlink("/proc/self/exe").native() + " -Automation";
+    COleObjectFactory first(kClass, kRuntimeClass, TRUE, "Murmelo.First");
+    fs::create_directories(services);
+    WriteFile(services / "Murmelo.First.service", "[D-BUS Service]\nName=Old\n");
     {
-        COleObjectFactory first(kClass, kRuntimeClass, TRUE,
-                                "Murmelo.First");
-        COleObjectFactory second(kClass, kRuntimeClass, TRUE,
-                                 "Murmelo.Second");
-        // An earlier file is replaced, not appended to.
-        fs::create_directories(services);
-        WriteFile(services / "Murmelo.First.service", "[D-BUS Service]\nName=Old\n");
-
-        EXPECT_TRUE(COleObjectFactory::UpdateRegistryAll());
-        EXPECT_EQ(ReadFile(services / "Murmelo.First.service"),
-                  "[D-BUS Service]\nName=Murmelo.First\nExec=" + exec + "\n");
-        EXPECT_EQ(ReadFile(services / "Murmelo.Second.service"),
-                  "[D-BUS Service]\nName=Murmelo.Second\nExec=" + exec + "\n");
-        // Nothing but the two files: the temporary file was renamed, not left behind.
-        EXPECT_EQ(std::distance(fs::directory_iterator(services), fs::directory_iterator()), 2);
-
-        fs::remove_all(services);
+        COleObjectFactory gone(kClass, kRuntimeClass, TRUE, "Murmelo.Gone");
     }
-    // Destroyed factories have left the list.
     EXPECT_TRUE(COleObjectFactory::UpdateRegistryAll());
-    EXPECT_FALSE(fs::exists(services / "Murmelo.First.service"));
-}
+    EXPECT_EQ(ReadFile(services / "Murmelo.First.service"),
+              "[D-BUS Service]\nName=Murmelo.First\nExec=" + exec + "\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(services), fs::directory_iterator()), 1);
 
-TEST(COleObjectFactoryTest, FileThatCannotBeReplacedFailsWithoutLeftovers) {
-    const fs::path services = fs::path(std::getenv("XDG_DATA_HOME")) / "dbus-1" / "services";
-    COleObjectFactory factory(kClass, kRuntimeClass, TRUE,
-                              "Murmelo.Blocked");
     // A folder where the file should go makes the rename fail even for root.
+    COleObjectFactory blocked(kClass, kRuntimeClass, TRUE, "Murmelo.Blocked");
     fs::create_directories(services / "Murmelo.Blocked.service");
     EXPECT_FALSE(COleObjectFactory::UpdateRegistryAll());
     EXPECT_TRUE(fs::is_directory(services / "Murmelo.Blocked.service"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(services), fs::directory_iterator()), 1)
+    EXPECT_EQ(std::distance(fs::directory_iterator(services), fs::directory_iterator()), 2)
         << "the temporary file was left behind";
 }
 
