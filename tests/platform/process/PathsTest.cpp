@@ -8,19 +8,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(Paths, CurrentDirectoryOfAnyLengthWithoutTrailingSlash) {
-    fs::path deep = fs::current_path() / "with blank";
-    for (int i = 0; i < 8; ++i) {
-        deep /= std::string(60, static_cast<char>('a' + i)); // well past 260 characters
-    }
-    const fs::path folders[] = {"/", fs::current_path() / "with blank", deep};
-    for (const fs::path& folder : folders) {
-        fs::create_directories(folder);
-        fs::current_path(folder);
-        EXPECT_EQ(GetCurrentDirectoryA(), folder.string());
-    }
-}
-
 // The file dialogs start in the program's folder.
 TEST(Paths, ModuleFileNameIsThisTestProgram) {
     const fs::path name = GetModuleFileNameA();
