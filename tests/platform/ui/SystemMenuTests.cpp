@@ -37,8 +37,8 @@ TEST(SystemMenu, OpensWhereTheWindowHasOneAndItsCloseEndsTheDialog) {
         bool menu;
         bool minimise;
     } rows[] = {
-        {"Alt+Space", IDD_PROBE, [](DialogDriver& d) { d.PressKey(Qt::Key_Space, Qt::AltModifier); },
-         true, true},
+        {"Alt+Space", IDD_PROBE,
+         [](DialogDriver& d) { d.PressKey(Qt::Key_Space, Qt::AltModifier); }, true, true},
         {"right click on the background", IDD_PROBE,
          [](DialogDriver& d) { RightClickOn(d, QPoint(2, 2)); }, true, true},
         {"right click on a label", IDD_PROBE,
