@@ -32,9 +32,21 @@ ChildProcess Shell(const std::string& script) {
 // No shell comes between the caller and the program: what the shell would split, expand
 // or run arrives as it was given, one argument each.
 TEST(ChildProcess, ArgumentsArriveUnsplitAndUnexpanded) {
-    const Arguments arguments = {
-        "/tmp/my folder/input.txt", "say \"hi\".wav", "\"", "a\" \"b", "line one\nline two",
-        "$HOME", "*.wav", "`id`", "a;b|c&d", "'x'", "\\", "", "-3", "--help", "Grüße 进程.wav"};
+    const Arguments arguments = {"/tmp/my folder/input.txt",
+                                 "say \"hi\".wav",
+                                 "\"",
+                                 "a\" \"b",
+                                 "line one\nline two",
+                                 "$HOME",
+                                 "*.wav",
+                                 "`id`",
+                                 "a;b|c&d",
+                                 "'x'",
+                                 "\\",
+                                 "",
+                                 "-3",
+                                 "--help",
+                                 "Grüße 进程.wav"};
     Arguments command{"/bin/sh", "-c",
                       "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > arguments", "sh"};
     command.insert(command.end(), arguments.begin(), arguments.end());

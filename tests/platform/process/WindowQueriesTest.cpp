@@ -114,9 +114,10 @@ TEST_F(WindowQueriesTest, ReadsOwnerParentAndTitleAndNothingFromOddProperties) {
 
     // A callback that has found its window ends the enumeration.
     int visited = 0;
-    EXPECT_EQ(EnumWindows([](HWND, LPARAM count) -> BOOL { return ++*reinterpret_cast<int*>(count) < 2; },
-                          reinterpret_cast<LPARAM>(&visited)),
-              FALSE);
+    EXPECT_EQ(
+        EnumWindows([](HWND, LPARAM count) -> BOOL { return ++*reinterpret_cast<int*>(count) < 2; },
+                    reinterpret_cast<LPARAM>(&visited)),
+        FALSE);
     EXPECT_EQ(visited, 2);
 }
 

@@ -1,6 +1,6 @@
 #include "platform/ole/DBusActivationFile.h"
-#include "platform/ole/COleObjectFactory.h"
 #include "platform/ole/COleAutomationTarget.h"
+#include "platform/ole/COleObjectFactory.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 
@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // Writing the activation files creates no object, so any class will do.
-constexpr CLSID kClass{0x6A0F3C12, 0x52D4, 0x4E0B, {0x9B, 0x1E, 0x3C, 0x7D, 0x21, 0x84, 0x5A, 0x60}};
+constexpr CLSID kClass{
+    0x6A0F3C12, 0x52D4, 0x4E0B, {0x9B, 0x1E, 0x3C, 0x7D, 0x21, 0x84, 0x5A, 0x60}};
 const CRuntimeClass* const kRuntimeClass = RUNTIME_CLASS(COleAutomationTarget);
 
 TEST(DBusActivationFileTest, ExecLineQuotesWhatTheBusWouldSplit) {
@@ -93,9 +94,7 @@ TEST(COleObjectFactoryTest, UpdateRegistryAllReplacesEveryLiveFactorysFileOrFail
     COleObjectFactory first(kClass, kRuntimeClass, TRUE, "Murmelo.First");
     fs::create_directories(services);
     WriteFile(services / "Murmelo.First.service", "[D-BUS Service]\nName=Old\n");
-    {
-        COleObjectFactory gone(kClass, kRuntimeClass, TRUE, "Murmelo.Gone");
-    }
+    { COleObjectFactory gone(kClass, kRuntimeClass, TRUE, "Murmelo.Gone"); }
     EXPECT_TRUE(COleObjectFactory::UpdateRegistryAll());
     EXPECT_EQ(ReadFile(services / "Murmelo.First.service"),
               "[D-BUS Service]\nName=Murmelo.First\nExec=" + exec + "\n");
