@@ -1,3 +1,4 @@
+#include "platform/ole/AfxOle.h"
 #include "platform/ole/COleDispatchDriver.h"
 #include "platform/ole/COleDispatchException.h"
 
@@ -71,6 +72,17 @@ TEST(DispatchDriver, AResultOfTheWrongTypeThrowsAndIsReleased) {
 TEST(DispatchDriver, AnEmptyDriverThrowsInsteadOfCalling) {
     COleDispatchDriver driver;
     EXPECT_THROW(driver.InvokeHelper(1, DISPATCH_METHOD, VT_EMPTY), COleDispatchException);
+}
+
+TEST(ClassRegistry, OnlyARegisteredNameGivesItsClass) {
+    constexpr CLSID kClass = {0x0B7D1E52, 0x6A2C, 0x4E11, {1, 2, 3, 4, 5, 6, 7, 8}};
+    ClassRegistry::Register(u"Murmelo.Known", kClass, [] { return LPDISPATCH{}; });
+    CLSID clsid{};
+    EXPECT_EQ(CLSIDFromProgID(u"Murmelo.Known", &clsid), S_OK);
+    EXPECT_EQ(clsid, kClass);
+    EXPECT_TRUE(FAILED(CLSIDFromProgID(u"Murmelo.Unknown", &clsid)));
+    ClassRegistry::Unregister(kClass);
+    EXPECT_TRUE(FAILED(CLSIDFromProgID(u"Murmelo.Known", &clsid)));
 }
 
 } // namespace

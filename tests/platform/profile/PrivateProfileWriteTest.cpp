@@ -89,14 +89,21 @@ TEST(PrivateProfileWrite, NamesThatCannotBeReadBackAreRefused) {
 // The new content replaces the old without changing what the name stands for: the mode
 // stays, a symbolic link stays a link to the same file, a second hard link sees the change.
 TEST(PrivateProfileWrite, KeepsModeSymbolicLinkAndHardLink) {
+    WriteFile(kFile, "[Setting]\r\n");
+    std::filesystem::permissions(kFile, std::filesystem::perms(0640));
+    ASSERT_EQ(WritePrivateProfileStringA("Setting", "Rate", "1", kFile), TRUE);
+    EXPECT_EQ(std::filesystem::status(kFile).permissions(), std::filesystem::perms(0640));
+
     WriteFile("real.ini", "[Setting]\r\nRate=1\r\n");
-    std::filesystem::permissions("real.ini", std::filesystem::perms(0640));
-    std::filesystem::create_symlink("real.ini", "set.ini");
-    std::filesystem::create_hard_link("real.ini", "other.ini");
-    ASSERT_EQ(WritePrivateProfileStringA("Setting", "Rate", "2", kFile), TRUE);
-    EXPECT_TRUE(std::filesystem::is_symlink("set.ini"));
-    EXPECT_EQ(std::filesystem::status("real.ini").permissions(), std::filesystem::perms(0640));
-    EXPECT_EQ(std::filesystem::hard_link_count("real.ini"), 2u);
+    std::filesystem::create_symlink("real.ini", "link.ini");
+    ASSERT_EQ(WritePrivateProfileStringA("Setting", "Rate", "2", "./link.ini"), TRUE);
+    EXPECT_TRUE(std::filesystem::is_symlink("link.ini"));
+    EXPECT_EQ(ReadFile("real.ini"), "[Setting]\r\nRate=2\r\n");
+
+    WriteFile("shared.ini", "[Setting]\r\nRate=1\r\n");
+    std::filesystem::create_hard_link("shared.ini", "other.ini");
+    ASSERT_EQ(WritePrivateProfileStringA("Setting", "Rate", "2", "./shared.ini"), TRUE);
+    EXPECT_EQ(std::filesystem::hard_link_count("shared.ini"), 2u);
     EXPECT_EQ(ReadFile("other.ini"), "[Setting]\r\nRate=2\r\n");
 }
 

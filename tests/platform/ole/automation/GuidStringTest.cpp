@@ -21,6 +21,7 @@ TEST(GuidStringTest, ReadsTheRegistryFormInEitherCaseAndRefusesAnythingElse) {
         {"empty", "", std::nullopt},
         {"no braces", "00020400-0000-0000-C000-000000000046", std::nullopt},
         {"missing closing brace", "{00020400-0000-0000-C000-000000000046", std::nullopt},
+        {"wrong closing brace", "{00020400-0000-0000-C000-000000000046)", std::nullopt},
         {"brace and blank", "{00020400-0000-0000-C000-000000000046} ", std::nullopt},
         {"hyphen moved", "{0002040-00000-0000-C000-000000000046}", std::nullopt},
         {"no hyphens", "{00020400000000000C000000000000046xxx}", std::nullopt},
