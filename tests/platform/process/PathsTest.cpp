@@ -8,30 +8,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(Paths, CurrentDirectoryOfAnyLengthWithoutTrailingSlash) {
-    fs::path deep = fs::current_path() / "with blank";
-    for (int i = 0; i < 8; ++i) {
-        deep /= std::string(60, static_cast<char>('a' + i)); // well past 260 characters
-    }
-    const fs::path folders[] = {"/", fs::current_path() / "with blank", deep};
-    for (const fs::path& folder : folders) {
-        fs::create_directories(folder);
-        fs::current_path(folder);
-        EXPECT_EQ(GetCurrentDirectoryA(), folder.string());
-    }
-}
-
-TEST(Paths, RemovedCurrentDirectoryReadsEmpty) {
-    fs::create_directory("gone");
-    fs::current_path("gone");
-    fs::remove(fs::current_path());
-    EXPECT_EQ(GetCurrentDirectoryA(), "");
-}
-
+// The file dialogs start in the program's folder.
 TEST(Paths, ModuleFileNameIsThisTestProgram) {
-    std::string name = GetModuleFileNameA();
-    EXPECT_EQ(fs::path(name).filename(), "platform_process_tests");
-    EXPECT_TRUE(fs::path(name).is_absolute());
+    const fs::path name = GetModuleFileNameA();
+    EXPECT_EQ(name.filename(), "platform_process_tests");
+    EXPECT_TRUE(name.is_absolute());
     EXPECT_TRUE(FileExists(name));
 }
 
@@ -43,11 +24,11 @@ TEST(Paths, FileExistsOnlyForRegularFiles) {
     const struct {
         const char* path;
         bool exists;
-    } cases[] = {{"out.wav", true},     {"link.wav", true},      {"missing.wav", false},
-                 {"folder.wav", false}, {"dangling.wav", false}, {"", false},
-                 {"out.wav/x", false}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(FileExists(c.path), c.exists) << c.path;
+    } rows[] = {{"out.wav", true},     {"link.wav", true},      {"missing.wav", false},
+                {"folder.wav", false}, {"dangling.wav", false}, {"", false},
+                {"out.wav/x", false}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(FileExists(row.path), row.exists) << row.path;
     }
 }
 

@@ -71,7 +71,9 @@ class WindowQueriesTest : public testing::Test {
     std::vector<xcb_window_t> m_windows;
 };
 
-TEST_F(WindowQueriesTest, FindsTheWindowsOfAProcessWithOwnerAndTitle) {
+// Owner, parent and title as other programs set them; properties of the wrong type, a
+// parent that is the root and a window already gone give no answer.
+TEST_F(WindowQueriesTest, ReadsOwnerParentAndTitleAndNothingFromOddProperties) {
     HWND main = CreateWindow();
     m_x->SetWords(main.Id(), "_NET_WM_PID", XCB_ATOM_CARDINAL, {4242});
     m_x->SetText(main.Id(), "_NET_WM_NAME", m_x->Atom("UTF8_STRING"), "Konvertiere – 进程 50 %");
@@ -79,63 +81,9 @@ TEST_F(WindowQueriesTest, FindsTheWindowsOfAProcessWithOwnerAndTitle) {
     HWND dialog = CreateWindow();
     m_x->SetWords(dialog.Id(), "_NET_WM_PID", XCB_ATOM_CARDINAL, {4242});
     m_x->SetWords(dialog.Id(), "WM_TRANSIENT_FOR", XCB_ATOM_WINDOW, {main.Id()});
-    HWND other = CreateWindow();
-    m_x->SetText(other.Id(), "WM_NAME", XCB_ATOM_STRING, "Caf\xe9");
-    m_x->Sync();
-
-    std::vector<HWND> windows = AllWindows();
-    for (HWND window : {main, dialog, other})
-        EXPECT_NE(std::find(windows.begin(), windows.end(), window), windows.end());
-    DWORD pid = 0;
-    EXPECT_EQ(GetWindowThreadProcessId(dialog, &pid), 4242u);
-    EXPECT_EQ(pid, 4242u);
-    EXPECT_EQ(GetWindowThreadProcessId(other, nullptr), 0u);
-    EXPECT_EQ(GetParent(dialog), main);
-    EXPECT_FALSE(GetParent(main));
-    EXPECT_EQ(GetWindowTextA(main), "Konvertiere – 进程 50 %");
-    EXPECT_EQ(GetWindowTextA(other), "Café");
-    EXPECT_EQ(GetWindowTextA(dialog), "");
-}
-
-// What the dialog does after its wait ran out: find the program's window by its process
-// id, from inside the enumeration's callback.
-TEST_F(WindowQueriesTest, CallbackQueriesAndStopsTheEnumeration) {
-    for (uint32_t pid : {7000u, 7001u, 7002u})
-        m_x->SetWords(CreateWindow().Id(), "_NET_WM_PID", XCB_ATOM_CARDINAL, {pid});
-    m_x->Sync();
-    struct Search {
-        DWORD pid = 7001;
-        int visited = 0;
-        HWND found;
-    } search;
-    BOOL completed = EnumWindows(
-        [](HWND window, LPARAM lParam) {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            ++s->visited;
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid != s->pid)
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    EXPECT_EQ(completed, FALSE);
-    EXPECT_EQ(search.found, HWND(m_windows[1]));
-    EXPECT_EQ(search.visited, 2);
-}
-
-TEST_F(WindowQueriesTest, WindowManagersClientListWins) {
-    HWND managed = CreateWindow();
-    CreateWindow(); // a frame or helper window that the window manager does not list
-    m_x->SetWords(m_x->Root(), "_NET_CLIENT_LIST", XCB_ATOM_WINDOW, {managed.Id()});
-    m_x->Sync();
-    EXPECT_EQ(AllWindows(), std::vector<HWND>{managed});
-}
-
-TEST_F(WindowQueriesTest, OddPropertiesGiveNoAnswer) {
-    HWND toRoot = CreateWindow();
-    m_x->SetWords(toRoot.Id(), "WM_TRANSIENT_FOR", XCB_ATOM_WINDOW, {m_x->Root()});
+    HWND latin = CreateWindow();
+    m_x->SetText(latin.Id(), "WM_NAME", XCB_ATOM_STRING, "Caf\xe9");
+    m_x->SetWords(latin.Id(), "WM_TRANSIENT_FOR", XCB_ATOM_WINDOW, {m_x->Root()});
     HWND wrongType = CreateWindow();
     m_x->SetText(wrongType.Id(), "_NET_WM_PID", XCB_ATOM_STRING, "4242");
     m_x->SetText(wrongType.Id(), "_NET_WM_NAME", XCB_ATOM_STRING, "not utf-8 typed");
@@ -145,12 +93,40 @@ TEST_F(WindowQueriesTest, OddPropertiesGiveNoAnswer) {
     m_windows.pop_back();
     m_x->Sync();
 
-    EXPECT_FALSE(GetParent(toRoot));
+    std::vector<HWND> windows = AllWindows();
+    for (HWND window : {main, dialog, latin})
+        EXPECT_NE(std::find(windows.begin(), windows.end(), window), windows.end());
+    DWORD pid = 0;
+    EXPECT_EQ(GetWindowThreadProcessId(dialog, &pid), 4242u);
+    EXPECT_EQ(pid, 4242u);
+    EXPECT_EQ(GetParent(dialog), main);
+    EXPECT_EQ(GetWindowTextA(main), "Konvertiere – 进程 50 %");
+    EXPECT_EQ(GetWindowTextA(latin), "Café");
+    EXPECT_EQ(GetWindowTextA(dialog), "");
+    EXPECT_FALSE(GetParent(main));
+    EXPECT_FALSE(GetParent(latin));
+    EXPECT_EQ(GetWindowThreadProcessId(latin, nullptr), 0u);
     EXPECT_EQ(GetWindowThreadProcessId(wrongType, nullptr), 0u);
     EXPECT_EQ(GetWindowTextA(wrongType), "");
     EXPECT_EQ(GetWindowThreadProcessId(destroyed, nullptr), 0u);
     EXPECT_FALSE(GetParent(destroyed));
     EXPECT_EQ(GetWindowTextA(destroyed), "");
+
+    // A callback that has found its window ends the enumeration.
+    int visited = 0;
+    EXPECT_EQ(
+        EnumWindows([](HWND, LPARAM count) -> BOOL { return ++*reinterpret_cast<int*>(count) < 2; },
+                    reinterpret_cast<LPARAM>(&visited)),
+        FALSE);
+    EXPECT_EQ(visited, 2);
+}
+
+TEST_F(WindowQueriesTest, WindowManagersClientListWins) {
+    HWND managed = CreateWindow();
+    CreateWindow(); // a frame or helper window that the window manager does not list
+    m_x->SetWords(m_x->Root(), "_NET_CLIENT_LIST", XCB_ATOM_WINDOW, {managed.Id()});
+    m_x->Sync();
+    EXPECT_EQ(AllWindows(), std::vector<HWND>{managed});
 }
 
 } // namespace

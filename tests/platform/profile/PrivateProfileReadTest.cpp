@@ -144,14 +144,6 @@ TEST_P(BufferCut, NeverSplitsACharacter) {
 
 INSTANTIATE_TEST_SUITE_P(PrivateProfile, BufferCut, ::testing::ValuesIn(kCutCases), CaseName());
 
-TEST(PrivateProfileRead, MissingFileGivesDefaults) {
-    char buffer[16] = "untouched";
-    EXPECT_EQ(GetPrivateProfileIntA("Setting", "Voice", 10, kFile), 10u);
-    EXPECT_EQ(
-        GetPrivateProfileStringA("Setting", "InputText", "none", buffer, sizeof buffer, kFile), 4u);
-    EXPECT_STREQ(buffer, "none");
-}
-
 TEST(PrivateProfileRead, DefaultLosesTrailingBlanksAndIsCut) {
     char buffer[4] = "";
     EXPECT_EQ(GetPrivateProfileStringA("Setting", "X", "ab  ", buffer, sizeof buffer, kFile), 2u);
@@ -167,12 +159,21 @@ TEST(PrivateProfileRead, ZeroSizeBufferIsNotTouched) {
     EXPECT_EQ(buffer, '#');
 }
 
-TEST(PrivateProfileRead, FolderOrFifoNamedLikeTheFileGivesDefaults) {
+// A name that is no regular file gives the defaults and is never replaced by a file.
+TEST(PrivateProfileRead, MissingFileFolderOrFifoGivesDefaultsAndIsLeftAlone) {
     std::filesystem::create_directory("folder.ini");
     ASSERT_EQ(mkfifo("fifo.ini", 0644), 0);
-    for (const char* path : {"./folder.ini", "./fifo.ini"}) {
+    for (const char* path : {kFile, "./folder.ini", "./fifo.ini"}) {
+        char buffer[16] = "untouched";
         EXPECT_EQ(GetPrivateProfileIntA("Setting", "Rate", 10, path), 10u) << path;
+        EXPECT_EQ(GetPrivateProfileStringA("Setting", "Text", "none", buffer, sizeof buffer, path),
+                  4u);
+        EXPECT_STREQ(buffer, "none");
     }
+    EXPECT_EQ(WritePrivateProfileStringA("Setting", "Rate", "1", "./folder.ini"), FALSE);
+    EXPECT_EQ(WritePrivateProfileStringA("Setting", "Rate", "1", "./fifo.ini"), FALSE);
+    EXPECT_TRUE(std::filesystem::is_directory("folder.ini"));
+    EXPECT_TRUE(std::filesystem::is_fifo("fifo.ini"));
 }
 
 } // namespace

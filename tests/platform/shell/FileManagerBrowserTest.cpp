@@ -80,14 +80,17 @@ TEST_F(FileManagerBrowserTest, RunningFileManagerShowsTheFileSelected) {
     ASSERT_TRUE(fileManager.registered());
     fs::create_directory("my dir");
 
-    m_browser.ShowFileInFileManager("my dir/say \"hi\" #1.wav");
+    // Everything but unreserved characters and slashes is percent-encoded, byte by byte.
+    m_browser.ShowFileInFileManager("my dir/say \"hi\" #1?%&;+=:@'\\-_.~ 进.wav");
 
     ASSERT_TRUE(Within(5s, [&] { return !fileManager.calls().empty(); }));
     ASSERT_EQ(fileManager.calls().size(), 1u);
     const FakeFileManager::Call& call = fileManager.calls().front();
     EXPECT_EQ(call.signature.toStdString(), "ass");
-    EXPECT_EQ(call.uris.join('\n').toStdString(),
-              "file://" + m_folder.string() + "/my%20dir/say%20%22hi%22%20%231.wav");
+    EXPECT_EQ(
+        call.uris.join('\n').toStdString(),
+        "file://" + m_folder.string() +
+            "/my%20dir/say%20%22hi%22%20%231%3F%25%26%3B%2B%3D%3A%40%27%5C-_.~%20%E8%BF%9B.wav");
     EXPECT_EQ(call.startupId.toStdString(), "");
     EXPECT_FALSE(XdgOpenCalled(300ms));
 }

@@ -1,7 +1,6 @@
 #include "platform/ui/CFileDialog.h"
 #include "platform/ui/QtModalPrompts.h"
 #include "platform/ui/WinUser.h"
-#include "tests/support/CaseName.h"
 
 #include "tests/support/ChildProcess.h"
 #include "tests/support/DialogDriver.h"
@@ -19,39 +18,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <ostream>
 
 namespace {
-
-struct RequestCase {
-    const char* name;
-    const char* fileName;
-    const char* filter;
-    std::vector<FileFilter> filters;
-    std::size_t selected;
-    std::string requestedName;
-
-    friend void PrintTo(const RequestCase& row, std::ostream* out) { *out << row.name; }
-};
-
-const RequestCase kRequestCases[] = {
-    {"PatternSelectsItsFilter",
-     "*.wav",
-     "Text|*.txt|wav File|*.wav",
-     {{"Text", {"*.txt"}}, {"wav File", {"*.wav"}}},
-     1,
-     ""},
-    {"PatternWithoutFilterBecomesOne", "*.wav", nullptr, {{"*.wav", {"*.wav"}}}, 0, ""},
-    {"NameStaysAName", "take.wav", "wav File|*.wav", {{"wav File", {"*.wav"}}}, 0, "take.wav"},
-    {"SeveralPatternsAndEndMark",
-     nullptr,
-     "Text|*.txt;*.text|All|*.*||ignored|*",
-     {{"Text", {"*.txt", "*.text"}}, {"All", {"*.*"}}},
-     0,
-     ""},
-};
-
-class FileDialogRequests : public testing::TestWithParam<RequestCase> {};
 
 // Runs then once a modal widget of type T is up, from the event loop that shows it.
 template <class T>
@@ -69,21 +37,50 @@ void WhenModal(const std::function<void(T&)>& then) {
 
 } // namespace
 
-TEST_P(FileDialogRequests, DescribeTheDialog) {
-    const RequestCase& row = GetParam();
-    ScriptedPrompts prompts;
-    CFileDialog dialog(FALSE, nullptr, row.fileName, OFN_OVERWRITEPROMPT, row.filter);
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    ASSERT_EQ(prompts.FileDialogs().size(), 1u);
-    const FileDialogRequest& request = prompts.FileDialogs().front();
-    EXPECT_EQ(request.filters, row.filters);
-    EXPECT_EQ(request.selectedFilter, row.selected);
-    EXPECT_EQ(request.fileName, row.requestedName);
-    EXPECT_EQ(request.title, "Save As");
+// A pattern as the file name selects the filter that has it, or becomes a filter of its
+// own; any other file name is the name. A filter lists its patterns split at semicolons
+// and ends at an empty pair.
+TEST(FileDialog, RequestsDescribeTheFiltersTheSelectedOneAndTheName) {
+    const struct {
+        const char* name;
+        const char* fileName;
+        const char* filter;
+        std::vector<FileFilter> filters;
+        std::size_t selected;
+        const char* requestedName;
+    } rows[] = {
+        {"pattern selects its filter",
+         "*.wav",
+         "Text|*.txt|wav File|*.wav",
+         {{"Text", {"*.txt"}}, {"wav File", {"*.wav"}}},
+         1,
+         ""},
+        {"pattern without its filter",
+         "*.wav",
+         "Text|*.txt;*.text|All|*.*||ignored|*",
+         {{"*.wav", {"*.wav"}}, {"Text", {"*.txt", "*.text"}}, {"All", {"*.*"}}},
+         0,
+         ""},
+        {"name stays a name",
+         "take.wav",
+         "wav File|*.wav",
+         {{"wav File", {"*.wav"}}},
+         0,
+         "take.wav"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedPrompts prompts;
+        CFileDialog dialog(FALSE, nullptr, row.fileName, OFN_OVERWRITEPROMPT, row.filter);
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        ASSERT_EQ(prompts.FileDialogs().size(), 1u);
+        const FileDialogRequest& request = prompts.FileDialogs().front();
+        EXPECT_EQ(request.filters, row.filters);
+        EXPECT_EQ(request.selectedFilter, row.selected);
+        EXPECT_EQ(request.fileName, row.requestedName);
+        EXPECT_EQ(request.title, "Save As");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(FileDialog, FileDialogRequests, testing::ValuesIn(kRequestCases),
-                         CaseName());
 
 // The folder of a chosen file is where the next dialog of that kind opens, also after a new
 // start; the other kind still opens where its caller asks.
@@ -154,15 +151,9 @@ TEST(QtFileDialog, AsksBeforeCreatingAndKeepsTheCurrentDirectory) {
     EXPECT_EQ(std::filesystem::current_path(), start);
 }
 
-TEST(QtFileDialog, CancelGivesNothing) {
-    EnsureGuiApplication();
-    WhenModal<QFileDialog>([](QFileDialog& dialog) { static_cast<QDialog&>(dialog).reject(); });
-    QtModalPrompts prompts;
-    EXPECT_EQ(prompts.FileDialog(nullptr, FileDialogRequest{}), std::nullopt);
-}
-
-// Qt would read the quotes as marks around several names; the name is one file's.
-TEST(QtFileDialog, TypedNameWithDoubleQuotesStaysOneName) {
+// Qt would read the quotes as marks around several names; the name is one file's. A
+// cancelled dialog gives no name at all.
+TEST(QtFileDialog, TypedNameWithDoubleQuotesStaysOneNameAndCancelGivesNone) {
     EnsureGuiApplication();
     const std::string folder = std::filesystem::current_path().string();
     FileDialogRequest request;
@@ -174,4 +165,6 @@ TEST(QtFileDialog, TypedNameWithDoubleQuotesStaysOneName) {
     });
     QtModalPrompts prompts;
     EXPECT_EQ(prompts.FileDialog(nullptr, request), folder + "/my \"best\" take.wav");
+    WhenModal<QFileDialog>([](QFileDialog& dialog) { static_cast<QDialog&>(dialog).reject(); });
+    EXPECT_EQ(prompts.FileDialog(nullptr, request), std::nullopt);
 }

@@ -26,9 +26,13 @@ constexpr DialogControl kProbeControls[] = {
     {IDC_THROW, PushButton, "Throw", 48, 112, 40, 14, Visible, WS_TABSTOP},
 };
 
+constexpr DWORD kFrame = WS_CAPTION | DS_SETFONT;
+
 constexpr DialogTemplate kDialogs[] = {
-    {IDD_PROBE, "Probe", 140, 130, "宋体", 9, WS_CAPTION | WS_SYSMENU | DS_SETFONT, 0,
+    {IDD_PROBE, "Probe", 140, 130, "宋体", 9, kFrame | WS_SYSMENU | WS_MINIMIZEBOX, 0,
      kProbeControls},
+    {IDD_PROBE_NO_MINIMISE, "Probe", 140, 130, "宋体", 9, kFrame | WS_SYSMENU, 0, kProbeControls},
+    {IDD_PROBE_NO_SYSMENU, "Probe", 140, 130, "宋体", 9, kFrame, 0, kProbeControls},
 };
 
 const ResourceModule kModule{kDialogs, {}};
@@ -42,6 +46,7 @@ const ResourceModule& AfxGetResourceModule() {
 const MessageMap<ProbeDialog> ProbeDialog::messageMap{
     &CDialog::messageMap,
     {
+        {WM_SYSCOMMAND, &ProbeDialog::OnSysCommand},
         {WM_CLOSE, &ProbeDialog::OnClose},
         {IDC_GO, BN_CLICKED, &ProbeDialog::OnGo},
         {IDC_CHOICE, CBN_SELCHANGE, &ProbeDialog::OnSelchangeChoice},

@@ -8,9 +8,12 @@
 #include <vector>
 
 // A dialog of the test's own resources with one control of each kind, and handlers that
-// record what reached them.
+// record what reached them. The same dialog comes with less window chrome: without the
+// minimise box, and without the system menu.
 enum ProbeId {
     IDD_PROBE = 1,
+    IDD_PROBE_NO_MINIMISE = 2,
+    IDD_PROBE_NO_SYSMENU = 3,
     IDC_HIDDEN = 11,
     IDC_DISABLED = 12,
     IDC_LABEL = 13,
@@ -25,11 +28,12 @@ enum ProbeId {
 
 class ProbeDialog : public CDialog {
   public:
-    ProbeDialog() : CDialog(IDD_PROBE) {}
+    explicit ProbeDialog(UINT nIDTemplate = IDD_PROBE) : CDialog(nIDTemplate) {}
 
     const AFX_MSGMAP* GetMessageMap() const override { return &messageMap; }
 
     std::vector<std::string> m_calls;
+    std::vector<UINT> m_sysCommands;
     CString m_strNotes;
     int m_nFirst = 0;
     int m_nSecond = 0;
@@ -48,6 +52,10 @@ class ProbeDialog : public CDialog {
     void OnGo() { m_calls.push_back("OnGo"); }
     void OnSelchangeChoice() { m_calls.push_back("OnSelchangeChoice"); }
     void OnThrow();
+    void OnSysCommand(UINT nID, LPARAM /*lParam*/) {
+        m_sysCommands.push_back(nID);
+        Default();
+    }
     void OnClose() {
         m_calls.push_back("OnClose");
         CDialog::OnClose();

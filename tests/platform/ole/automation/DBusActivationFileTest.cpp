@@ -1,6 +1,6 @@
 #include "platform/ole/DBusActivationFile.h"
+#include "platform/ole/COleAutomationTarget.h"
 #include "platform/ole/COleObjectFactory.h"
-#include "tests/platform/ole/automation/TestAutomationObject.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 
@@ -14,6 +14,11 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// Writing the activation files creates no object, so any class will do.
+constexpr CLSID kClass{
+    0x6A0F3C12, 0x52D4, 0x4E0B, {0x9B, 0x1E, 0x3C, 0x7D, 0x21, 0x84, 0x5A, 0x60}};
+const CRuntimeClass* const kRuntimeClass = RUNTIME_CLASS(COleAutomationTarget);
 
 TEST(DBusActivationFileTest, ExecLineQuotesWhatTheBusWouldSplit) {
     struct Row {
@@ -81,45 +86,26 @@ TEST(DBusActivationFileTest, FileLivesInTheDataHome) {
     }
 }
 
-TEST(COleObjectFactoryTest, UpdateRegistryAllWritesEveryFactoryAndRemovesThem) {
+// Each live factory's file is written whole, replacing an earlier one; a file that cannot
+// be replaced fails the whole call and leaves no temporary file behind.
+TEST(COleObjectFactoryTest, UpdateRegistryAllReplacesEveryLiveFactorysFileOrFails) {
     const fs::path services = fs::path(std::getenv("XDG_DATA_HOME")) / "dbus-1" / "services";
     const std::string exec = fs::read_symlink("/proc/self/exe").native() + " -Automation";
-    {
-        COleObjectFactory first(CLSID_TestObject, RUNTIME_CLASS(TestAutomationObject), TRUE,
-                                "Murmelo.First");
-        COleObjectFactory second(CLSID_TestObject, RUNTIME_CLASS(TestAutomationObject), TRUE,
-                                 "Murmelo.Second");
-        // An earlier file is replaced, not appended to.
-        fs::create_directories(services);
-        WriteFile(services / "Murmelo.First.service", "[D-BUS Service]\nName=Old\n");
-
-        EXPECT_TRUE(COleObjectFactory::UpdateRegistryAll());
-        EXPECT_EQ(ReadFile(services / "Murmelo.First.service"),
-                  "[D-BUS Service]\nName=Murmelo.First\nExec=" + exec + "\n");
-        EXPECT_EQ(ReadFile(services / "Murmelo.Second.service"),
-                  "[D-BUS Service]\nName=Murmelo.Second\nExec=" + exec + "\n");
-        // Nothing but the two files: the temporary file was renamed, not left behind.
-        EXPECT_EQ(std::distance(fs::directory_iterator(services), fs::directory_iterator()), 2);
-
-        EXPECT_TRUE(COleObjectFactory::UpdateRegistryAll(FALSE));
-        EXPECT_TRUE(fs::is_empty(services));
-        // Removing what is not there is no failure.
-        EXPECT_TRUE(COleObjectFactory::UpdateRegistryAll(FALSE));
-    }
-    // Destroyed factories have left the list.
+    COleObjectFactory first(kClass, kRuntimeClass, TRUE, "Murmelo.First");
+    fs::create_directories(services);
+    WriteFile(services / "Murmelo.First.service", "[D-BUS Service]\nName=Old\n");
+    { COleObjectFactory gone(kClass, kRuntimeClass, TRUE, "Murmelo.Gone"); }
     EXPECT_TRUE(COleObjectFactory::UpdateRegistryAll());
-    EXPECT_TRUE(fs::is_empty(services));
-}
+    EXPECT_EQ(ReadFile(services / "Murmelo.First.service"),
+              "[D-BUS Service]\nName=Murmelo.First\nExec=" + exec + "\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(services), fs::directory_iterator()), 1);
 
-TEST(COleObjectFactoryTest, FileThatCannotBeReplacedFailsWithoutLeftovers) {
-    const fs::path services = fs::path(std::getenv("XDG_DATA_HOME")) / "dbus-1" / "services";
-    COleObjectFactory factory(CLSID_TestObject, RUNTIME_CLASS(TestAutomationObject), TRUE,
-                              "Murmelo.Blocked");
     // A folder where the file should go makes the rename fail even for root.
+    COleObjectFactory blocked(kClass, kRuntimeClass, TRUE, "Murmelo.Blocked");
     fs::create_directories(services / "Murmelo.Blocked.service");
     EXPECT_FALSE(COleObjectFactory::UpdateRegistryAll());
     EXPECT_TRUE(fs::is_directory(services / "Murmelo.Blocked.service"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(services), fs::directory_iterator()), 1)
+    EXPECT_EQ(std::distance(fs::directory_iterator(services), fs::directory_iterator()), 2)
         << "the temporary file was left behind";
 }
 
