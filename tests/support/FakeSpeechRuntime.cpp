@@ -1,103 +1,209 @@
 #include "tests/support/FakeSpeechRuntime.h"
 
 #include "platform/ole/AfxOle.h"
-#include "tests/support/FakeSpeechState.h"
+#include "platform/ole/COleVariant.h"
+#include "platform/ole/DispatchErrors.h"
+#include "platform/text/AnsiCodePage.h"
+#include "speech/SpeechFlags.h"
 
 #include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr CLSID kClassId = {
+    0x5E1A7C03, 0x2B44, 0x4D6F, {0x9A, 0x31, 0x7C, 0x0E, 0x52, 0xD8, 0x16, 0xB4}};
+
+using Kind = FakeSpeechRuntime::Kind;
+
+// The members as the real runtime exposes them, with the argument types it insists on.
+struct Member {
+    Kind object;
+    DISPID dispId;
+    WORD kind;
+    std::vector<VARTYPE> types;
+};
+const Member kMembers[] = {
+    {Kind::Voice, 2, DISPATCH_PROPERTYPUTREF, {VT_DISPATCH}},
+    {Kind::Voice, 5, DISPATCH_PROPERTYGET, {}},
+    {Kind::Voice, 5, DISPATCH_PROPERTYPUT, {VT_I4}},
+    {Kind::Voice, 6, DISPATCH_PROPERTYGET, {}},
+    {Kind::Voice, 6, DISPATCH_PROPERTYPUT, {VT_I4}},
+    {Kind::Voice, 12, DISPATCH_METHOD, {VT_BSTR, VT_I4}},
+    {Kind::Voice, 17, DISPATCH_METHOD, {VT_BSTR, VT_BSTR}},
+    {Kind::Tokens, 1, DISPATCH_PROPERTYGET, {}},
+    {Kind::Tokens, 0, DISPATCH_METHOD, {VT_I4}},
+    {Kind::Token, 4, DISPATCH_METHOD, {VT_I4}},
+};
+
+HRESULT Refuse(EXCEPINFO* pExcepInfo, std::string_view message) {
+    return DispatchErrors::Raise(pExcepInfo, AnsiCodePage::ToWide(message));
+}
+
+} // namespace
+
+// A voice, token collection or token. Unlike a real automation object it does not delete
+// itself when its last reference goes: the runtime keeps it.
+class FakeSpeechRuntime::Object final : public IDispatch {
+  public:
+    Object(FakeSpeechRuntime& runtime, Kind kind, LONG index)
+        : runtime(runtime), kind(kind), index(index) {}
+
+    ULONG AddRef() override {
+        if (refs == 0)
+            return ++runtime.m_referenceFaults, 0;
+        return ++refs;
+    }
+    ULONG Release() override {
+        if (refs == 0)
+            return ++runtime.m_referenceFaults, 0;
+        // A voice holds a reference to the token it speaks with, as the real runtime does.
+        if (--refs == 0 && heldToken)
+            std::exchange(heldToken, nullptr)->Release();
+        return refs;
+    }
+    HRESULT Invoke(DISPID dispId, WORD flags, std::span<const COleVariant> args,
+                   COleVariant* pVarResult, EXCEPINFO* pExcepInfo) override {
+        COleVariant result;
+        const HRESULT hr = runtime.Dispatch(*this, dispId, flags, args, result, pExcepInfo);
+        if (SUCCEEDED(hr) && pVarResult)
+            *pVarResult = std::move(result);
+        return hr;
+    }
+
+    FakeSpeechRuntime& runtime;
+    const Kind kind;
+    const LONG index;
+    ULONG refs = 1;
+    Object* heldToken = nullptr;
+};
 
 FakeSpeechRuntime::FakeSpeechRuntime(std::vector<std::string> voiceDescriptions)
-    : m_state(std::make_unique<FakeSpeechState>(std::move(voiceDescriptions))) {
+    : m_descriptions(std::move(voiceDescriptions)) {
     AfxOleInit();
-    ClassRegistry::Register(u"SAPI.SpVoice", kClassId,
-                            [state = m_state.get()] { return state->CreateVoice(); });
+    ClassRegistry::Register(u"SAPI.SpVoice", kClassId, [this] { return CreateVoice(); });
 }
 
 FakeSpeechRuntime::~FakeSpeechRuntime() {
     Unregister();
 }
 
-void FakeSpeechRuntime::FailCall(std::string call, std::string message) {
-    m_state->failures.push_back({std::move(call), std::move(message)});
-}
-
-void FakeSpeechRuntime::FailCreation() {
-    m_state->failCreation = true;
+void FakeSpeechRuntime::FailCall(Kind object, DISPID dispId, std::string message) {
+    m_failures.push_back({object, dispId, std::move(message)});
 }
 
 void FakeSpeechRuntime::Unregister() {
     ClassRegistry::Unregister(kClassId);
 }
 
-const std::vector<FakeSpeechCall>& FakeSpeechRuntime::Calls() const {
-    return m_state->calls;
-}
-
-std::vector<std::string> FakeSpeechRuntime::CallLog() const {
-    std::vector<std::string> log;
-    for (const FakeSpeechCall& call : m_state->calls)
-        log.push_back(call.Describe());
-    return log;
-}
-
-void FakeSpeechRuntime::ClearCalls() {
-    m_state->calls.clear();
-}
-
-int FakeSpeechRuntime::VoicesCreated() const {
-    return m_state->voicesCreated;
-}
-
-LONG FakeSpeechRuntime::CurrentVoiceIndex() const {
-    return m_state->currentVoice;
-}
-
 std::string FakeSpeechRuntime::CurrentVoiceDescription() const {
-    return m_state->CurrentVoiceDescription();
-}
-
-LONG FakeSpeechRuntime::Rate() const {
-    return m_state->rate;
-}
-
-LONG FakeSpeechRuntime::Volume() const {
-    return m_state->volume;
-}
-
-const std::vector<FakeUtterance>& FakeSpeechRuntime::Utterances() const {
-    return m_state->utterances;
-}
-
-std::vector<std::string> FakeSpeechRuntime::SpokenTexts() const {
-    std::vector<std::string> texts;
-    for (const FakeUtterance& utterance : m_state->utterances)
-        texts.push_back(utterance.text);
-    return texts;
-}
-
-const std::vector<std::string>& FakeSpeechRuntime::QueuedTexts() const {
-    return m_state->queue;
+    if (m_currentVoice < 0 || m_currentVoice >= static_cast<LONG>(m_descriptions.size()))
+        return {};
+    return m_descriptions[m_currentVoice];
 }
 
 int FakeSpeechRuntime::LiveObjects() const {
-    return static_cast<int>(std::ranges::count_if(
-        m_state->objects, [](const auto& object) { return object->IsAlive(); }));
+    return static_cast<int>(
+        std::ranges::count_if(m_objects, [](const auto& object) { return object->refs > 0; }));
 }
 
-int FakeSpeechRuntime::LiveObjects(std::string_view name) const {
-    return static_cast<int>(std::ranges::count_if(m_state->objects, [&](const auto& object) {
-        return object->IsAlive() && object->Name() == name;
-    }));
+LPDISPATCH FakeSpeechRuntime::CreateVoice() {
+    if (m_failCreation)
+        return nullptr;
+    // A new voice starts with the default voice and the user's default rate and volume.
+    m_currentVoice = 0;
+    m_rate = 0;
+    m_volume = 100;
+    return &NewObject(Kind::Voice, 0);
 }
 
-ULONG FakeSpeechRuntime::References(std::string_view name) const {
-    ULONG total = 0;
-    for (const auto& object : m_state->objects) {
-        if (object->Name() == name)
-            total += object->References();
+FakeSpeechRuntime::Object& FakeSpeechRuntime::NewObject(Kind kind, LONG index) {
+    return *m_objects.emplace_back(std::make_unique<Object>(*this, kind, index));
+}
+
+HRESULT FakeSpeechRuntime::Dispatch(Object& target, DISPID dispId, WORD kind,
+                                    std::span<const COleVariant> args, COleVariant& result,
+                                    EXCEPINFO* pExcepInfo) {
+    if (target.refs == 0) {
+        ++m_referenceFaults;
+        return Refuse(pExcepInfo, "The speech object was used after its last release.");
     }
-    return total;
-}
-
-int FakeSpeechRuntime::ReferenceFaults() const {
-    return m_state->referenceFaults;
+    const auto member = std::ranges::find_if(kMembers, [&](const Member& m) {
+        return m.object == target.kind && m.dispId == dispId && m.kind == kind;
+    });
+    if (member == std::end(kMembers))
+        return DISP_E_MEMBERNOTFOUND;
+    if (args.size() != member->types.size())
+        return DISP_E_BADPARAMCOUNT;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i].vt() != member->types[i])
+            return DISP_E_TYPEMISMATCH;
+    }
+    for (const Failure& failure : m_failures) {
+        if (failure.object == target.kind && failure.dispId == dispId)
+            return Refuse(pExcepInfo, failure.message);
+    }
+    // A new object goes to the caller with the one reference it was created with.
+    const auto handOver = [&](Object& created) {
+        result = COleVariant(&created);
+        created.Release();
+        return S_OK;
+    };
+    const LONG number = args.empty() ? 0 : args.back().lVal();
+    switch (target.kind) {
+    case Kind::Voice:
+        switch (dispId) {
+        case 2: {
+            const auto token = std::ranges::find_if(
+                m_objects, [&](const auto& o) { return o.get() == args[0].pdispVal(); });
+            if (token == m_objects.end() || (*token)->kind != Kind::Token || (*token)->refs == 0)
+                return Refuse(pExcepInfo, "The voice is not a voice token of this speech runtime.");
+            (*token)->AddRef();
+            if (Object* previous = std::exchange(target.heldToken, token->get()))
+                previous->Release();
+            m_currentVoice = (*token)->index;
+            return S_OK;
+        }
+        case 5:
+        case 6: {
+            LONG& value = dispId == 5 ? m_rate : m_volume;
+            if (kind == DISPATCH_PROPERTYGET) {
+                result = COleVariant(value);
+                return S_OK;
+            }
+            if (dispId == 5 ? number < -10 || number > 10 : number < 0 || number > 100)
+                return Refuse(pExcepInfo, "The value lies outside its range.");
+            value = number;
+            return S_OK;
+        }
+        case 12: {
+            // Nothing is played: a queued text stays queued until a purge.
+            const std::string text = AnsiCodePage::FromWide(args[0].bstrVal()).str();
+            if (number & SVSFPurgeBeforeSpeak)
+                m_queue.clear();
+            if (!text.empty()) {
+                m_utterances.push_back({text, CurrentVoiceDescription(), m_rate, m_volume, number});
+                m_queue.push_back(text);
+            }
+            result = COleVariant(++m_lastStream);
+            return S_OK;
+        }
+        default: // 17: the attribute filters are not applied, every voice matches
+            return handOver(NewObject(Kind::Tokens, 0));
+        }
+    case Kind::Tokens:
+        if (dispId == 1) {
+            result = COleVariant(static_cast<LONG>(m_descriptions.size()));
+            return S_OK;
+        }
+        // Every Item call gives a new token, as the real runtime does, so that a test sees
+        // each reference the program forgets to release.
+        if (number < 0 || number >= static_cast<LONG>(m_descriptions.size()))
+            return DISP_E_BADINDEX;
+        return handOver(NewObject(Kind::Token, number));
+    case Kind::Token:
+        break;
+    }
+    result = COleVariant::FromString(AnsiCodePage::ToWide(m_descriptions[target.index]));
+    return S_OK;
 }
