@@ -14,12 +14,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
-#include <future>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>

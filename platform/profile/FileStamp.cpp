@@ -6,9 +6,8 @@ std::optional<FileStamp> FileStamp::Of(const char* path) {
     struct stat status {};
     if (::stat(path, &status) != 0)
         return std::nullopt;
-    return FileStamp{static_cast<std::uint64_t>(status.st_dev),
-                     static_cast<std::uint64_t>(status.st_ino),
-                     static_cast<std::int64_t>(status.st_size),
-                     static_cast<std::int64_t>(status.st_mtim.tv_sec),
-                     static_cast<std::int64_t>(status.st_mtim.tv_nsec)};
+    return FileStamp{
+        static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+        static_cast<std::int64_t>(status.st_size), static_cast<std::int64_t>(status.st_mtim.tv_sec),
+        static_cast<std::int64_t>(status.st_mtim.tv_nsec)};
 }

@@ -26,8 +26,7 @@ constexpr auto kCloseWait = 200ms;
 
 std::chrono::steady_clock::duration PlayingTime(std::size_t sampleCount) {
     return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-        std::chrono::duration<double>(static_cast<double>(sampleCount) /
-                                      AudioSink::kSampleRate));
+        std::chrono::duration<double>(static_cast<double>(sampleCount) / AudioSink::kSampleRate));
 }
 
 } // namespace

@@ -47,8 +47,7 @@ SpeechWorker::~SpeechWorker() {
 
 std::future<void> SpeechWorker::Enqueue(std::shared_ptr<SpeechChannel> channel,
                                         std::shared_ptr<const std::string> utf8Text,
-                                        SpeechSettings settings,
-                                        bool awaited) {
+                                        SpeechSettings settings, bool awaited) {
     auto utterance = std::make_unique<Utterance>();
     utterance->generation = channel->Generation();
     utterance->channel = std::move(channel);
