@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -10,6 +12,12 @@ class AudioSink {
   public:
     // The one rate of the runtime's sound, whichever engine speaks.
     static constexpr int kSampleRate = 22050;
+
+    // How long a number of samples plays.
+    static std::chrono::steady_clock::duration PlayingTime(std::size_t sampleCount) {
+        return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::duration<double>(static_cast<double>(sampleCount) / kSampleRate));
+    }
 
     virtual ~AudioSink() = default;
 

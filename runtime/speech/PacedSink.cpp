@@ -7,11 +7,6 @@ namespace {
 // How far ahead of the listener a sound card's buffer runs.
 constexpr std::chrono::milliseconds kDeviceBuffer{100};
 
-std::chrono::steady_clock::duration PlayingTime(std::size_t sampleCount) {
-    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-        std::chrono::duration<double>(static_cast<double>(sampleCount) / AudioSink::kSampleRate));
-}
-
 } // namespace
 
 bool PacedSink::Write(std::span<const std::int16_t> samples) {
@@ -23,7 +18,8 @@ bool PacedSink::Write(std::span<const std::int16_t> samples) {
             m_changed.wait_until(lock, m_playedUntil - kDeviceBuffer);
         if (m_flushes != flushes)
             return false;
-        m_playedUntil = std::max(m_playedUntil, Clock::now()) + PlayingTime(samples.size());
+        m_playedUntil =
+            std::max(m_playedUntil, Clock::now()) + AudioSink::PlayingTime(samples.size());
     }
     return Accept(samples);
 }

@@ -24,11 +24,6 @@ constexpr auto kFirstTryWait = 1s;
 // How long a voice that goes waits for its player to end.
 constexpr auto kCloseWait = 200ms;
 
-std::chrono::steady_clock::duration PlayingTime(std::size_t sampleCount) {
-    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-        std::chrono::duration<double>(static_cast<double>(sampleCount) / AudioSink::kSampleRate));
-}
-
 } // namespace
 
 bool SpeechChannel::EnsureOpen() {
@@ -39,13 +34,15 @@ bool SpeechChannel::EnsureOpen() {
         m_player = std::thread(&SpeechChannel::Play, shared_from_this(), std::move(ended));
     }
     m_progress.wait_for(lock, kFirstTryWait, [&] { return m_triedOnce; });
-    const bool untold = m_outage && !m_outageTold;
-    m_outageTold = m_outageTold || m_outage;
-    return !untold;
+    return !TakeOutageLocked();
 }
 
 bool SpeechChannel::TakeOutage() {
     std::lock_guard lock(m_mutex);
+    return TakeOutageLocked();
+}
+
+bool SpeechChannel::TakeOutageLocked() {
     const bool untold = m_outage && !m_outageTold;
     m_outageTold = m_outageTold || m_outage;
     return untold;
@@ -204,7 +201,7 @@ void SpeechChannel::PlayPiece(std::unique_lock<std::mutex>& lock) {
     lock.lock();
     m_writing = false;
     if (written)
-        m_playedUntil = std::max(m_playedUntil, start) + PlayingTime(count);
+        m_playedUntil = std::max(m_playedUntil, start) + AudioSink::PlayingTime(count);
     else
         FailOutput(lock);
     m_progress.notify_all();

@@ -65,6 +65,7 @@ class SpeechChannel : public std::enable_shared_from_this<SpeechChannel> {
     void DrainOutput(std::unique_lock<std::mutex>& lock);
     void FailOutput(std::unique_lock<std::mutex>& lock);
     bool HasWork() const;
+    bool TakeOutageLocked();
     // How much the player writes at once, and the most the speech thread hands it ahead.
     std::size_t PieceSamples() const;
 
