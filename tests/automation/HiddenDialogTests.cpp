@@ -7,10 +7,8 @@
 
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Eventually.h"
-#include "tests/support/X11Windows.h"
-#include "tests/support/XvfbServer.h"
+#include "tests/support/PrivateDisplay.h"
 
-#include <QStandardPaths>
 #include <QThread>
 
 #include <filesystem>
@@ -27,124 +25,115 @@ constexpr auto kWindowChange = 5s;
 
 // The display is started before the bus that the program inherits it from.
 struct DisplayHolder {
-    XvfbServer m_xvfb;
+    PrivateDisplay m_display;
 };
 
-class HiddenDialog : private DisplayHolder, public MurmeloServerTest {
+class HiddenDialog : protected DisplayHolder, public MurmeloServerTest {
   protected:
-    HiddenDialog() : MurmeloServerTest("xcb", m_xvfb.Display()), m_windows(m_xvfb.Display()) {}
+    HiddenDialog() : MurmeloServerTest("xcb", m_display.server.Display()) {}
 
     void SetUp() override {
-        if (!m_xvfb.IsRunning())
-            GTEST_SKIP() << "no X server: " << m_xvfb.Problem();
-        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-            GTEST_SKIP() << "xdotool is not available";
+        if (!m_display.server.IsRunning())
+            GTEST_SKIP() << "no X server: " << m_display.server.Problem();
         MurmeloServerTest::SetUp();
-        ASSERT_TRUE(m_windows.IsConnected());
+        ASSERT_TRUE(m_display.windows.IsConnected());
         InstallActivationFile();
     }
 
-    // Creates the object and waits for the program's dialog to be on the screen.
-    void CreateWithDialog(BusClient& client, QString& server, QString& path, uint& pid,
-                          xcb_window_t& dialog) {
-        server = CreateObject(client, IidMurmelo(), &path);
-        pid = client.ProcessOf(server);
-        ASSERT_TRUE(Eventually([&] { return (dialog = m_windows.Find(pid, "Parlino")) != 0; },
+    // The program's top-level window with this title, once it is on the screen.
+    xcb_window_t Shown(uint pid, const char* title) {
+        xcb_window_t window = XCB_WINDOW_NONE;
+        EXPECT_TRUE(Eventually([&] { return (window = m_display.windows.Find(pid, title)) != 0; },
                                kWindowChange))
-            << "the program shows no dialog";
-        ASSERT_TRUE(BecomesViewable(dialog, true));
+            << "no window \"" << title << "\" on the screen";
+        EXPECT_TRUE(BecomesViewable(window, true));
+        return window;
     }
 
     bool BecomesViewable(xcb_window_t window, bool viewable) {
-        return Eventually([&] { return m_windows.IsViewable(window) == viewable; }, kWindowChange);
+        return Eventually([&] { return m_display.windows.IsViewable(window) == viewable; },
+                          kWindowChange);
     }
 
-    // Gives the window the keyboard focus and types `keys` on the test's display.
-    void Type(xcb_window_t window, const char* keys) {
-        Xdotool({"windowfocus", "--sync", QString::number(window)});
-        Xdotool({"key", keys});
+    // Gives the window the keyboard focus and types the keys, one every 300 ms, as a person
+    // waits for each to show its effect.
+    void Type(xcb_window_t window, const std::vector<std::string>& keys) {
+        ASSERT_TRUE(m_display.keys.Focus(window));
+        for (const std::string& key : keys) {
+            ASSERT_TRUE(m_display.keys.Press({key}));
+            QThread::msleep(300);
+        }
     }
 
-    // A key for whichever window has the focus now, such as an open menu.
-    void Press(const char* key) { Xdotool({"key", key}); }
-
-    void Xdotool(const QStringList& arguments) {
-        QProcess xdotool;
-        xdotool.setProcessEnvironment(m_bus.Environment());
-        xdotool.start("xdotool", arguments);
-        ASSERT_TRUE(xdotool.waitForFinished());
-        ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
+    // A client that holds the object, and the program that serves it, with its dialog up.
+    struct Served {
+        BusClient client;
+        QString server{}, path{};
+        uint pid = 0;
+        xcb_window_t dialog = XCB_WINDOW_NONE;
+    };
+    void Create(Served& served) {
+        served.server = CreateObject(served.client, &served.path);
+        served.pid = served.client.ProcessOf(served.server);
+        served.dialog = Shown(served.pid, "Parlino");
     }
-
-    X11Windows m_windows;
+    void ExpectEndsOnRelease(Served& served) {
+        EXPECT_EQ(served.client.Release(served.server, served.path).type(),
+                  QDBusMessage::ReplyMessage);
+        EXPECT_TRUE(EndsWithinASecond(served.server, served.pid));
+    }
 };
-
-TEST_F(HiddenDialog, DialogIsVisibleAndGoesWithTheRelease) {
-    BusClient client = Client("client");
-    QString server, path;
-    uint pid = 0;
-    xcb_window_t dialog = XCB_WINDOW_NONE;
-    ASSERT_NO_FATAL_FAILURE(CreateWithDialog(client, server, path, pid, dialog));
-
-    EXPECT_EQ(client.Release(server, path).type(), QDBusMessage::ReplyMessage);
-    EXPECT_TRUE(EndsWithinASecond(server, pid));
-}
 
 TEST_F(HiddenDialog, ClosingOnlyHidesTheDialogUntilTheClientLetsGo) {
     const struct {
         const char* name;
         std::function<void(xcb_window_t)> close;
     } rows[] = {
-        {"Exit", [this](xcb_window_t window) { Type(window, "alt+e"); }},
-        {"Escape", [this](xcb_window_t window) { Type(window, "Escape"); }},
-        {"close box", [this](xcb_window_t window) { m_windows.RequestClose(window); }},
+        {"Exit", [this](xcb_window_t window) { Type(window, {"alt+e"}); }},
+        {"Escape", [this](xcb_window_t window) { Type(window, {"Escape"}); }},
+        {"close box", [this](xcb_window_t window) { m_display.windows.RequestClose(window); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        BusClient client = Client("client");
-        QString server, path;
-        uint pid = 0;
-        xcb_window_t dialog = XCB_WINDOW_NONE;
-        ASSERT_NO_FATAL_FAILURE(CreateWithDialog(client, server, path, pid, dialog));
+        Served served{Client("client")};
+        ASSERT_NO_FATAL_FAILURE(Create(served));
 
-        row.close(dialog);
-        EXPECT_TRUE(BecomesViewable(dialog, false)) << "the dialog is still shown";
+        row.close(served.dialog);
+        EXPECT_TRUE(BecomesViewable(served.dialog, false)) << "the dialog is still shown";
         QThread::msleep(300);
-        EXPECT_FALSE(ProcessEnded(static_cast<pid_t>(pid))) << "closing ended the program";
-        EXPECT_TRUE(client.NameHasOwner(server));
-
+        EXPECT_FALSE(ProcessEnded(static_cast<pid_t>(served.pid))) << "closing ended the program";
         // Hidden, the dialog still goes with the client's release.
-        EXPECT_EQ(client.Release(server, path).type(), QDBusMessage::ReplyMessage);
-        EXPECT_TRUE(EndsWithinASecond(server, pid));
+        ExpectEndsOnRelease(served);
+    }
+}
+
+// A box the user left open must not keep the program alive once the client has let go.
+TEST_F(HiddenDialog, OpenBoxesCloseWithTheDialogOnTheRelease) {
+    const struct {
+        const char* name;
+        std::vector<std::string> keys;
+        const char* title;
+    } rows[] = {
+        // Shift+Tab from Read wraps round to Help.
+        {"Help notice", {"shift+Tab", "space"}, "Info"},
+        {"about box", {"alt+space", "a"}, "关于 Murmelo"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Served served{Client("client")};
+        ASSERT_NO_FATAL_FAILURE(Create(served));
+        ASSERT_NO_FATAL_FAILURE(Type(served.dialog, row.keys));
+        ASSERT_NE(Shown(served.pid, row.title), XCB_WINDOW_NONE);
+        ExpectEndsOnRelease(served);
     }
 }
 
 // The program reads no option of the toolkit's from its command line: asked for the
 // offscreen platform (and a mirrored window), it still shows its window on the display.
 TEST_F(HiddenDialog, ToolkitOptionsOnTheCommandLineHaveNoEffect) {
-    QProcess program;
-    program.setProcessEnvironment(m_bus.Environment());
-    program.start(QStringLiteral(MURMELO_PROGRAM), {"-platform", "offscreen", "-reverse"});
-    ASSERT_TRUE(program.waitForStarted());
-    const auto pid = static_cast<uint>(program.processId());
-    xcb_window_t dialog = XCB_WINDOW_NONE;
-    EXPECT_TRUE(
-        Eventually([&] { return (dialog = m_windows.Find(pid, "Parlino")) != 0; }, kWindowChange))
-        << "the window is not on the display";
-    program.kill();
-    program.waitForFinished();
-}
-
-// What a screen reader shows of the window of pid, one "role|name" line per object on the
-// screen, the focused one marked with a star.
-QStringList AccessibleWindow(const QProcessEnvironment& environment, const QString& pid) {
-    QProcess reader;
-    reader.setProcessEnvironment(environment);
-    reader.start(QStringLiteral(ACCESSIBLE_WINDOW),
-                 pid.isEmpty() ? QStringList() : QStringList{pid});
-    if (!reader.waitForFinished(10000))
-        return {};
-    return QString::fromUtf8(reader.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    OwnedProcess program(MURMELO_PROGRAM, {"-platform", "offscreen", "-reverse"},
+                         m_bus.Environment());
+    EXPECT_NE(Shown(static_cast<uint>(program.processId()), "Parlino"), XCB_WINDOW_NONE);
 }
 
 // Through the accessibility bus, as a screen reader reads the window: every control a user can
@@ -157,85 +146,39 @@ TEST_F(HiddenDialog, ScreenReadersFindNamedControlsAndFollowTheFocus) {
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
     environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.string()));
     // The accessibility bus starts first, so the program finds it when it starts.
-    QProcess accessibilityBus;
-    accessibilityBus.setProcessEnvironment(environment);
-    accessibilityBus.start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"),
-                           {"--launch-immediately"});
-    if (!accessibilityBus.waitForStarted())
+    OwnedProcess accessibilityBus(environment);
+    if (!accessibilityBus.Launch("/usr/libexec/at-spi-bus-launcher", {"--launch-immediately"}))
         GTEST_SKIP() << "at-spi2-core is not installed";
     BusClient client = Client("screen reader");
     ASSERT_TRUE(Eventually([&] { return client.NameHasOwner("org.a11y.Bus"); }, kWindowChange));
     environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
     // The text box is the source, so that Tab reaches it.
     std::ofstream("set.ini") << "[Setting]\nInputFileChk=0\n";
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(MURMELO_PROGRAM));
-    ASSERT_TRUE(program.waitForStarted());
-    const QString pid = QString::number(program.processId());
-    xcb_window_t dialog = XCB_WINDOW_NONE;
-    ASSERT_TRUE(Eventually(
-        [&] {
-            return (dialog = m_windows.Find(static_cast<uint>(program.processId()), "Parlino")) !=
-                   0;
-        },
-        kWindowChange));
-    QStringList shown;
-    ASSERT_TRUE(Eventually([&] { return (shown = AccessibleWindow(environment, pid)).size() > 1; },
-                           kWindowChange))
+    OwnedProcess program(MURMELO_PROGRAM, {}, environment);
+    const xcb_window_t dialog = Shown(static_cast<uint>(program.processId()), "Parlino");
+    // What the screen reader shows, one "role|name" line per object on the screen, the
+    // focused one marked with a star.
+    const auto shown = [&] {
+        return OwnedProcess::Run(ACCESSIBLE_WINDOW, {QString::number(program.processId())},
+                                 environment)
+            .value_or(QString())
+            .split('\n', Qt::SkipEmptyParts);
+    };
+    QStringList lines;
+    ASSERT_TRUE(Eventually([&] { return (lines = shown()).size() > 1; }, kWindowChange))
         << "the window is not on the accessibility bus";
     for (const char* line :
          {"text|Input Text", "text|Rate", "text|Volume", "text|Loop", "combo box|Voice",
           "push button|Rate up", "push button|Rate down", "push button|Volume up",
           "push button|Volume down", "push button|Browse for the input file"})
-        EXPECT_TRUE(shown.contains(QString::fromUtf8(line))) << line;
-    EXPECT_FALSE(shown.contains("push button|Speak English")) << "a hidden control is in reach";
+        EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
+    EXPECT_FALSE(lines.contains("push button|Speak English")) << "a hidden control is in reach";
 
-    const QStringList focusOrder = {"push button|Read*", "push button|Exit*", "text|Input Text*",
-                                    "push button|Stop*", "push button|Rate up*"};
-    for (const QString& expected : focusOrder) {
-        EXPECT_TRUE(Eventually(
-            [&] { return AccessibleWindow(environment, pid).contains(expected); }, kWindowChange))
-            << expected.toStdString();
-        Type(dialog, "Tab");
-    }
-    program.kill();
-    program.waitForFinished();
-    accessibilityBus.terminate();
-    accessibilityBus.waitForFinished();
-}
-
-// A box the user left open must not keep the program alive once the client has let go.
-TEST_F(HiddenDialog, OpenBoxesCloseWithTheDialogOnTheRelease) {
-    const struct {
-        const char* name;
-        std::vector<const char*> keys;
-        const char* title;
-    } rows[] = {
-        // Shift+Tab from Read wraps round to Help.
-        {"Help notice", {"shift+Tab", "space"}, "Info"},
-        {"about box", {"alt+space", "a"}, "关于 Murmelo"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        BusClient client = Client("client");
-        QString server, path;
-        uint pid = 0;
-        xcb_window_t dialog = XCB_WINDOW_NONE;
-        ASSERT_NO_FATAL_FAILURE(CreateWithDialog(client, server, path, pid, dialog));
-        Type(dialog, row.keys.front());
-        for (std::size_t i = 1; i < row.keys.size(); ++i) {
-            QThread::msleep(300);
-            Press(row.keys[i]);
-        }
-        xcb_window_t box = XCB_WINDOW_NONE;
-        ASSERT_TRUE(
-            Eventually([&] { return (box = m_windows.Find(pid, row.title)) != 0; }, kWindowChange))
-            << "the box did not open";
-        ASSERT_TRUE(BecomesViewable(box, true));
-
-        EXPECT_EQ(client.Release(server, path).type(), QDBusMessage::ReplyMessage);
-        EXPECT_TRUE(EndsWithinASecond(server, pid));
+    for (const char* focused : {"push button|Read*", "push button|Exit*", "text|Input Text*",
+                                "push button|Stop*", "push button|Rate up*"}) {
+        EXPECT_TRUE(Eventually([&] { return shown().contains(focused); }, kWindowChange))
+            << focused;
+        Type(dialog, {"Tab"});
     }
 }
 

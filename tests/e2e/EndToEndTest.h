@@ -1,78 +1,78 @@
 #pragma once
 
-#include "tests/e2e/Keyboard.h"
-#include "tests/e2e/MurmeloProgram.h"
-#include "tests/e2e/PulseServer.h"
-#include "tests/e2e/ScreenWindows.h"
 #include "tests/e2e/SoundLevels.h"
-#include "tests/e2e/SoundRecorder.h"
-#include "tests/support/XvfbServer.h"
+#include "tests/support/OwnedProcess.h"
+#include "tests/support/PrivateDisplay.h"
+#include "tests/support/SoundServer.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 // One case on a private X server and a private sound server, whose null sink is recorded
 // from the start. The program is driven from the keyboard only. When a server cannot start,
 // the case says so on a line of its own and is skipped.
 class EndToEndTest : public testing::Test {
-  public:
-    using Settings = std::vector<std::pair<std::string, std::string>>;
-
   protected:
+    static constexpr const char* kTitle = "Parlino";
+    enum class Start { BuiltProgram, InstalledLauncher };
+
     void SetUp() override;
     void TearDown() override;
-
     // Whether this case needs the sound server and the recording.
     virtual bool UsesSoundServer() const { return true; }
 
-    // A whole file as text; empty when it cannot be read.
-    static std::string FileText(const std::filesystem::path& file);
-    // Writes set.ini in the program's folder, in the section the program reads.
-    static void WriteSettings(const Settings& settings, const std::filesystem::path& folder = ".");
-    // Starts the program on this case's servers and waits until its window is on the screen
-    // with the keyboard focus. sound overrides how the program reaches a sound server.
-    ::testing::AssertionResult StartProgram();
-    ::testing::AssertionResult StartProgram(const Environment& sound);
-    // The same through the installed launcher, which starts the program in the user's data
-    // folder.
-    ::testing::AssertionResult StartInstalledProgram();
+    // Writes set.ini in the program's folder: these lines in the section the program reads.
+    static void WriteSettings(const std::string& lines, const std::filesystem::path& folder = ".");
+    // What a person sets before reading a text: the text box as the text source, the loop
+    // count, the voice at its start-up rate and volume.
+    static std::string TextSettings(const std::string& text, int loop = 1);
+
+    // Starts the program as a user does, on this case's servers, and waits until its window
+    // is on the screen with the keyboard focus: the built program in the current folder
+    // (where it keeps set.ini and finds towav.exe, linked there), or the installed launcher,
+    // which chooses its own folder. sound chooses how the program reaches a sound server.
+    ::testing::AssertionResult StartProgram(Start start = Start::BuiltProgram);
+    ::testing::AssertionResult StartProgram(const QProcessEnvironment& sound,
+                                            Start start = Start::BuiltProgram);
     // With the keyboard focus on Read: ToWav, output typed into the save dialog, and the
     // creation of the new file confirmed. Returns once the dialog is gone.
     ::testing::AssertionResult ExportThroughTheSaveDialog(const std::filesystem::path& output);
     // Presses Escape in the main window: the program ends, with exit code 0.
     void ExpectEndsOnEscape();
 
+    bool Press(const std::vector<std::string>& keys) { return m_display->keys.Press(keys); }
+    bool Type(const std::string& text) { return m_display->keys.Type(text); }
+    // Presses the keys one at a time, with the pause of a person who watches each take effect.
+    bool PressOneByOne(const std::vector<std::string>& keys);
+    // The windows on the screen with exactly this title.
+    std::vector<xcb_window_t> Shown(const std::string& title);
+    bool WaitUntilShown(const std::string& title);
+    bool WaitUntilGone(const std::string& title);
+
     // Waits until the recording holds a loud window at or after sample from; gives the
     // sample where it begins.
-    std::optional<std::size_t> WaitForSound(std::size_t from, std::chrono::milliseconds limit);
-    // Waits until, after sound began at sample from, the recording has been silent for quiet.
-    bool WaitForQuiet(std::size_t from, std::chrono::milliseconds quiet,
-                      std::chrono::milliseconds limit);
+    std::optional<std::size_t> WaitForSound(std::size_t from);
+    // Waits until the recording holds count samples.
+    bool WaitForSamples(std::size_t count);
+    // Presses the keys and listens to the speech they start: how many of its windows are
+    // loud, once it has ended. Nothing when no sound came within 10 s or it went on for 30.
+    std::optional<std::size_t> SpeechAfter(const std::vector<std::string>& keys);
     // The loudness of the recording from sample from on.
     SoundLevels LevelsFrom(std::size_t from) const;
-
     static std::size_t Samples(std::chrono::milliseconds duration) {
-        return static_cast<std::size_t>(duration.count()) * SoundRecorder::kSampleRate / 1000;
+        return static_cast<std::size_t>(duration.count()) * SoundServer::kSampleRate / 1000;
     }
 
-    const Keyboard& Keys() const { return *m_keyboard; }
-    const ScreenWindows& Windows() const { return *m_windows; }
-    SoundRecorder& Recorder() { return *m_recorder; }
-    MurmeloProgram& Program() { return *m_program; }
+    std::unique_ptr<PrivateDisplay> m_display;
+    std::unique_ptr<SoundServer> m_sound;
+    std::unique_ptr<OwnedProcess> m_program;
 
   private:
-    ::testing::AssertionResult StartProgram(const Environment& sound, MurmeloProgram::Start start);
-    void Skip(const std::string& problem, const char* log = nullptr);
-
-    std::unique_ptr<XvfbServer> m_display;
-    std::unique_ptr<PulseServer> m_sound;
-    std::unique_ptr<SoundRecorder> m_recorder;
-    std::unique_ptr<Keyboard> m_keyboard;
-    std::unique_ptr<ScreenWindows> m_windows;
-    std::unique_ptr<MurmeloProgram> m_program;
+    void Skip(const std::string& problem);
 };

@@ -2,14 +2,14 @@
 // test listens at that server's null sink.
 #include "tests/e2e/EndToEndTest.h"
 
-#include <fstream>
+#include "tests/support/FileBytes.h"
+
 #include <iostream>
 #include <thread>
 
 namespace {
 
 using std::chrono::milliseconds;
-using std::chrono::seconds;
 
 // Long enough to be still speaking well after Stop.
 constexpr const char* kLongText =
@@ -17,61 +17,53 @@ constexpr const char* kLongText =
     "forest where nobody can see it any more";
 constexpr const char* kShortText = "Good morning to you";
 
-constexpr auto kSoundLimit = seconds(10);
-constexpr auto kSpeechLimit = seconds(30);
-// Longer than any pause inside or between the test sentences.
-constexpr auto kQuietAfterSpeech = milliseconds(800);
-// Well past the 100 ms in which a button chosen by its mnemonic shows itself pressed.
-constexpr auto kMnemonicClick = milliseconds(500);
-
-// What a person sets before starting: the text box as the text source, one repetition, the
-// voice at its start-up rate and volume.
-EndToEndTest::Settings TextSettings(const std::string& text, int loop = 1) {
-    return {{"InputFileChk", "0"}, {"InputText", text}, {"Rate", "0"},
-            {"Volume", "100"},     {"Voice", "0"},      {"Loop", std::to_string(loop)}};
-}
-
 using SpeakingTest = EndToEndTest;
 
 TEST_F(SpeakingTest, TypedTextIsReadAloudOnEnter) {
     WriteSettings(TextSettings(""));
     ASSERT_TRUE(StartProgram());
-    const std::size_t before = Recorder().SampleCount();
-
     // From Read, Tab passes Exit and lands in the text box; Enter there presses Read.
-    ASSERT_TRUE(Keys().Press({"Tab", "Tab"}));
-    ASSERT_TRUE(Keys().Type(kShortText));
-    ASSERT_TRUE(Keys().Press({"Return"}));
-
-    const std::optional<std::size_t> start = WaitForSound(before, kSoundLimit);
-    ASSERT_TRUE(start) << "no sound reached the sound server within 10 s of Enter";
-    ASSERT_TRUE(WaitForQuiet(*start, kQuietAfterSpeech, kSpeechLimit));
-    EXPECT_GT(LevelsFrom(*start).LoudCount(), 20u) << "less than 0.2 s of speech";
+    ASSERT_TRUE(Press({"Tab", "Tab"}));
+    ASSERT_TRUE(Type(kShortText));
+    const std::optional<std::size_t> speech = SpeechAfter({"Return"});
+    ASSERT_TRUE(speech) << "no speech reached the sound server after Enter";
+    EXPECT_GT(*speech, 20u) << "less than 0.2 s of speech";
     // Read keeps what was typed for the next start.
-    EXPECT_NE(FileText("set.ini").find(std::string("InputText=") + kShortText), std::string::npos)
-        << FileText("set.ini");
+    EXPECT_NE(ReadFile("set.ini").find(std::string("InputText=") + kShortText), std::string::npos)
+        << ReadFile("set.ini");
     ExpectEndsOnEscape();
 }
 
-TEST_F(SpeakingTest, StopSilencesTheSoundWithin100Milliseconds) {
-    WriteSettings(TextSettings(kLongText));
-    ASSERT_TRUE(StartProgram());
-    const std::size_t before = Recorder().SampleCount();
+// Enter presses Read, and the sound is heard for half a second; then keys (or none) act.
+// Returns the sample where the sound began.
+class SpeakingLongText : public EndToEndTest {
+  protected:
+    std::size_t ReadTheLongText(const std::vector<std::string>& thenKeys) {
+        WriteSettings(TextSettings(kLongText));
+        EXPECT_TRUE(StartProgram());
+        const std::size_t before = m_sound->SampleCount();
+        std::vector<std::string> keys{"Return"};
+        keys.insert(keys.end(), thenKeys.begin(), thenKeys.end());
+        EXPECT_TRUE(Press(keys));
+        const std::optional<std::size_t> start = WaitForSound(before);
+        EXPECT_TRUE(start) << "no sound reached the sound server within 10 s of Enter";
+        EXPECT_TRUE(start && WaitForSamples(*start + Samples(milliseconds(500))));
+        return start.value_or(0);
+    }
+};
 
-    // Enter presses Read; Tab passes Exit and the text box and stops at Stop.
-    ASSERT_TRUE(Keys().Press({"Return", "Tab", "Tab", "Tab"}));
-    const std::optional<std::size_t> start = WaitForSound(before, kSoundLimit);
-    ASSERT_TRUE(start) << "no sound reached the sound server within 10 s of Enter";
-    ASSERT_TRUE(Recorder().WaitForSamples(*start + Samples(milliseconds(500)), kSoundLimit));
-
-    ASSERT_TRUE(Keys().Press({"space"}));
+TEST_F(SpeakingLongText, StopSilencesTheSoundWithin100Milliseconds) {
+    // Tab passes Exit and the text box and stops at Stop.
+    const std::size_t start = ReadTheLongText({"Tab", "Tab", "Tab"});
+    ASSERT_FALSE(HasFailure());
+    ASSERT_TRUE(Press({"space"}));
     // The recording keeps pace with the sound server, so its length when the key has been
     // sent marks the key press in it (a little early, if anything: the recorder lags).
-    const std::size_t pressed = Recorder().SampleCount();
-    ASSERT_TRUE(Recorder().WaitForSamples(pressed + Samples(milliseconds(1500)), kSoundLimit));
+    const std::size_t pressed = m_sound->SampleCount();
+    ASSERT_TRUE(WaitForSamples(pressed + Samples(milliseconds(1500))));
 
-    const SoundLevels levels = LevelsFrom(*start);
-    const std::size_t pressWindow = SoundLevels::WindowOf(pressed - *start);
+    const SoundLevels levels = LevelsFrom(start);
+    const std::size_t pressWindow = SoundLevels::WindowOf(pressed - start);
     const std::optional<std::size_t> last = levels.LastAudible();
     ASSERT_TRUE(last);
     const double soundAfterPress =
@@ -81,55 +73,31 @@ TEST_F(SpeakingTest, StopSilencesTheSoundWithin100Milliseconds) {
     ExpectEndsOnEscape();
 }
 
-TEST_F(SpeakingTest, EscapeWhileSpeakingEndsTheProgramAndItsVoice) {
-    WriteSettings(TextSettings(kLongText));
-    ASSERT_TRUE(StartProgram());
-    const std::size_t before = Recorder().SampleCount();
-    ASSERT_TRUE(Keys().Press({"Return"}));
-    const std::optional<std::size_t> start = WaitForSound(before, kSoundLimit);
-    ASSERT_TRUE(start) << "no sound reached the sound server within 10 s of Enter";
-    ASSERT_TRUE(Recorder().WaitForSamples(*start + Samples(milliseconds(500)), kSoundLimit));
-
-    const auto pressed = std::chrono::steady_clock::now();
-    ExpectEndsOnEscape();
-    if (HasFatalFailure())
-        return;
-    const auto ended = std::chrono::steady_clock::now();
-    const std::size_t endedAt = Recorder().SampleCount();
-    std::cout << "Escape: the program ended "
-              << std::chrono::duration_cast<milliseconds>(ended - pressed).count()
-              << " ms after the key press\n";
-    ASSERT_TRUE(Recorder().WaitForSamples(endedAt + Samples(milliseconds(1000)), kSoundLimit));
-    const SoundLevels levels = LevelsFrom(endedAt);
-    EXPECT_FALSE(levels.LastAudible().has_value()) << "the voice went on after the program ended";
+TEST_F(SpeakingLongText, EscapeWhileSpeakingEndsTheProgramAndItsVoice) {
+    ReadTheLongText({});
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ExpectEndsOnEscape());
+    const std::size_t endedAt = m_sound->SampleCount();
+    ASSERT_TRUE(WaitForSamples(endedAt + Samples(milliseconds(1000))));
+    EXPECT_FALSE(LevelsFrom(endedAt).LastAudible()) << "the voice went on after the program ended";
 }
 
 TEST_F(SpeakingTest, LoopCountThreeSpeaksThreeTimesAsLongAsOne) {
     WriteSettings(TextSettings(kShortText, 1));
     ASSERT_TRUE(StartProgram());
-
-    const std::size_t onceFrom = Recorder().SampleCount();
-    ASSERT_TRUE(Keys().Press({"Return"}));
-    const std::optional<std::size_t> once = WaitForSound(onceFrom, kSoundLimit);
-    ASSERT_TRUE(once) << "no sound within 10 s of Enter";
-    ASSERT_TRUE(WaitForQuiet(*once, kQuietAfterSpeech, kSpeechLimit));
-    const std::size_t onceLoud = LevelsFrom(*once).LoudCount();
-
+    const std::optional<std::size_t> once = SpeechAfter({"Return"});
+    ASSERT_TRUE(once) << "no speech after Enter";
     // From Read, Shift+Tab goes back over Help, the browse button and ToWav to the loop
     // count; Enter there presses Read with the new count.
-    const std::size_t thriceFrom = Recorder().SampleCount();
-    ASSERT_TRUE(Keys().Press({"shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "ctrl+a"}));
-    ASSERT_TRUE(Keys().Type("3"));
-    ASSERT_TRUE(Keys().Press({"Return"}));
-    const std::optional<std::size_t> thrice = WaitForSound(thriceFrom, kSoundLimit);
-    ASSERT_TRUE(thrice) << "no sound within 10 s of Enter";
-    ASSERT_TRUE(WaitForQuiet(*thrice, kQuietAfterSpeech, kSpeechLimit));
-    const std::size_t thriceLoud = LevelsFrom(*thrice).LoudCount();
+    ASSERT_TRUE(Press({"shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "ctrl+a"}));
+    ASSERT_TRUE(Type("3"));
+    const std::optional<std::size_t> thrice = SpeechAfter({"Return"});
+    ASSERT_TRUE(thrice) << "no speech after Enter with loop count 3";
 
-    std::cout << "Loop: " << SoundLevels::Milliseconds(onceLoud) << " ms of speech once, "
-              << SoundLevels::Milliseconds(thriceLoud) << " ms with loop count 3\n";
-    ASSERT_GT(onceLoud, 20u);
-    const double ratio = static_cast<double>(thriceLoud) / static_cast<double>(onceLoud);
+    std::cout << "Loop: " << SoundLevels::Milliseconds(*once) << " ms of speech once, "
+              << SoundLevels::Milliseconds(*thrice) << " ms with loop count 3\n";
+    ASSERT_GT(*once, 20u);
+    const double ratio = static_cast<double>(*thrice) / static_cast<double>(*once);
     EXPECT_GE(ratio, 2.5);
     EXPECT_LE(ratio, 3.5);
     ExpectEndsOnEscape();
@@ -138,23 +106,27 @@ TEST_F(SpeakingTest, LoopCountThreeSpeaksThreeTimesAsLongAsOne) {
 TEST_F(SpeakingTest, CheckBoxMakesReadSpeakTheInputFile) {
     // Nothing in the text box, so any sound comes from the file.
     WriteSettings(TextSettings(""));
-    std::ofstream("story.txt") << kShortText << "\n";
+    WriteFile("story.txt", std::string(kShortText) + "\n");
     ASSERT_TRUE(StartProgram());
-    const std::size_t before = Recorder().SampleCount();
-
     // Alt+I ticks the check box, which enables the file name box and moves the focus there.
     // A mnemonic shows its button pressed for 100 ms before it clicks, and what is typed in
     // that time goes to the button that had the focus; nothing on the screen tells when the
     // click has come, so the test waits as a person's eye would.
-    ASSERT_TRUE(Keys().Press({"alt+i"}));
-    std::this_thread::sleep_for(kMnemonicClick);
-    ASSERT_TRUE(Keys().Type("story.txt"));
-    ASSERT_TRUE(Keys().Press({"Return"}));
+    ASSERT_TRUE(PressOneByOne({"alt+i"}));
+    ASSERT_TRUE(Type("story.txt"));
+    EXPECT_TRUE(SpeechAfter({"Return"})) << "no speech after Enter";
+    EXPECT_NE(ReadFile("set.ini").find("InputFileChk=1"), std::string::npos) << ReadFile("set.ini");
+    ExpectEndsOnEscape();
+}
 
-    const std::optional<std::size_t> start = WaitForSound(before, kSoundLimit);
-    ASSERT_TRUE(start) << "no sound reached the sound server within 10 s of Enter";
-    ASSERT_TRUE(WaitForQuiet(*start, kQuietAfterSpeech, kSpeechLimit));
-    EXPECT_NE(FileText("set.ini").find("InputFileChk=1"), std::string::npos) << FileText("set.ini");
+// The sound server restarts while the program runs, as PulseAudio does when a headset comes or
+// goes: the next Read is heard again.
+TEST_F(SpeakingTest, ReadIsHeardAgainAfterTheSoundServerRestarts) {
+    WriteSettings(TextSettings(kShortText));
+    ASSERT_TRUE(StartProgram());
+    ASSERT_TRUE(SpeechAfter({"Return"})) << "no speech after Enter";
+    ASSERT_TRUE(m_sound->Restart()) << m_sound->Problem();
+    EXPECT_TRUE(SpeechAfter({"Return"})) << "the Read after the restart was not heard";
     ExpectEndsOnEscape();
 }
 

@@ -3,33 +3,28 @@
 
 namespace {
 
-using std::chrono::seconds;
-
-constexpr auto kBoxLimit = seconds(10);
-
 using WindowTest = EndToEndTest;
 
-TEST_F(WindowTest, HelpNoticeOpensAndCloses) {
+TEST_F(WindowTest, HelpNoticeAndAboutBoxOpenAndClose) {
+    const struct {
+        const char* name;
+        std::vector<std::string> open;
+        const char* title;
+        const char* close;
+    } rows[] = {
+        // Shift+Tab from Read wraps round to Help, the last button in the tab order.
+        {"Help notice", {"shift+Tab", "space"}, "Info", "Return"},
+        // The system menu's about entry, by its mnemonic.
+        {"about box", {"alt+space", "a"}, "关于 Murmelo", "Escape"},
+    };
     ASSERT_TRUE(StartProgram());
-    // Shift+Tab from Read wraps round to Help, the last button in the tab order.
-    ASSERT_TRUE(Keys().Press({"shift+Tab", "space"}));
-    ASSERT_TRUE(Windows().WaitUntilShown("Info", kBoxLimit)) << "no notice titled \"Info\"";
-    ASSERT_TRUE(Keys().Press({"Return"}));
-    ASSERT_TRUE(Windows().WaitUntilGone("Info", kBoxLimit)) << "Enter did not close the notice";
-    ExpectEndsOnEscape();
-}
-
-TEST_F(WindowTest, AboutBoxOpensFromTheSystemMenuAndCloses) {
-    ASSERT_TRUE(StartProgram());
-    const std::size_t shown = Windows().ShownCount();
-    ASSERT_TRUE(Keys().Press({"alt+space"}));
-    ASSERT_TRUE(Windows().WaitUntilMoreShown(shown, kBoxLimit)) << "Alt+Space opened no menu";
-    // The about entry's mnemonic.
-    ASSERT_TRUE(Keys().Press({"a"}));
-    ASSERT_TRUE(Windows().WaitUntilShown("关于 Murmelo", kBoxLimit)) << "no about box";
-    ASSERT_TRUE(Keys().Press({"Escape"}));
-    ASSERT_TRUE(Windows().WaitUntilGone("关于 Murmelo", kBoxLimit))
-        << "Escape did not close the about box";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(PressOneByOne(row.open));
+        ASSERT_TRUE(WaitUntilShown(row.title)) << "the box did not open";
+        ASSERT_TRUE(Press({row.close}));
+        ASSERT_TRUE(WaitUntilGone(row.title)) << "the box did not close";
+    }
     ExpectEndsOnEscape();
 }
 

@@ -29,14 +29,6 @@ QDBusMessage BusClient::CreateInstance(const QString& service, const QString& ii
                 QStringLiteral("CreateInstance"), {iid});
 }
 
-QDBusPendingCall BusClient::CreateInstanceAsync(const QString& service, const QString& iid) {
-    QDBusMessage call = QDBusMessage::createMethodCall(service, QStringLiteral("/"),
-                                                       QStringLiteral("Murmelo.ClassFactory"),
-                                                       QStringLiteral("CreateInstance"));
-    call.setArguments({iid});
-    return m_connection.asyncCall(call, kCallTimeoutMs);
-}
-
 QDBusMessage BusClient::Release(const QString& server, const QString& path) {
     return Call(server, path, QStringLiteral("Murmelo.IUnknown"), QStringLiteral("Release"));
 }

@@ -2,7 +2,6 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusPendingCall>
 #include <QString>
 #include <QVariantList>
 
@@ -23,8 +22,6 @@ class BusClient {
 
     // CreateInstance on the factory object of `service`; the reply's sender is the server.
     QDBusMessage CreateInstance(const QString& service, const QString& iid);
-    // The same without waiting for the answer.
-    QDBusPendingCall CreateInstanceAsync(const QString& service, const QString& iid);
     // Release() on an object of the server with the unique name `server`.
     QDBusMessage Release(const QString& server, const QString& path);
 

@@ -5,7 +5,6 @@
 #include <QDBusMessage>
 
 #include <csignal>
-#include <cstdlib>
 #include <fstream>
 #include <unistd.h>
 
@@ -33,15 +32,12 @@ class AdminConnection {
 
 PrivateSessionBus::PrivateSessionBus(const fs::path& serviceFolder,
                                      const QProcessEnvironment& variables) {
-    std::string pattern = (fs::temp_directory_path() / "murmelo-bus-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        return;
-    m_folder = pattern;
-    m_services = serviceFolder.empty() ? m_folder / "services" : serviceFolder;
+    const fs::path folder = m_folder.Path();
+    m_services = serviceFolder.empty() ? folder / "services" : serviceFolder;
     fs::create_directories(m_services);
     const QString address =
-        QStringLiteral("unix:path=%1").arg(QString::fromStdString((m_folder / "bus").native()));
-    std::ofstream(m_folder / "session.conf")
+        QStringLiteral("unix:path=%1").arg(QString::fromStdString((folder / "bus").native()));
+    std::ofstream(folder / "session.conf")
         << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
            " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
            "<busconfig><type>session</type><listen>"
@@ -59,24 +55,17 @@ PrivateSessionBus::PrivateSessionBus(const fs::path& serviceFolder,
     }
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
     m_daemon.setProcessEnvironment(environment);
-    m_daemon.start(QStringLiteral("dbus-daemon"),
-                   {QStringLiteral("--config-file=%1")
-                        .arg(QString::fromStdString((m_folder / "session.conf").native())),
-                    QStringLiteral("--nofork"), QStringLiteral("--print-address")});
     // The daemon prints its address once it accepts connections.
-    if (m_daemon.waitForStarted() && m_daemon.waitForReadyRead(10000))
+    if (m_daemon.Launch(QStringLiteral("dbus-daemon"),
+                        {QStringLiteral("--config-file=%1")
+                             .arg(QString::fromStdString((folder / "session.conf").native())),
+                         QStringLiteral("--nofork"), QStringLiteral("--print-address")}) &&
+        m_daemon.waitForReadyRead(10000))
         m_address = address;
 }
 
 PrivateSessionBus::~PrivateSessionBus() {
     EndStartedPrograms();
-    if (m_daemon.state() != QProcess::NotRunning) {
-        m_daemon.terminate();
-        m_daemon.waitForFinished();
-    }
-    std::error_code ignored;
-    if (!m_folder.empty())
-        fs::remove_all(m_folder, ignored);
 }
 
 void PrivateSessionBus::ReloadServices() {

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QProcess>
+#include "tests/support/OwnedProcess.h"
+#include "tests/support/TemporaryFolder.h"
+
 #include <QString>
 
 #include <filesystem>
@@ -31,8 +33,8 @@ class PrivateSessionBus {
   private:
     void EndStartedPrograms();
 
-    std::filesystem::path m_folder;
+    TemporaryFolder m_folder{"murmelo-bus"};
     std::filesystem::path m_services;
-    QProcess m_daemon;
+    OwnedProcess m_daemon{QProcessEnvironment()};
     QString m_address;
 };

@@ -110,6 +110,29 @@ bool X11Windows::IsViewable(xcb_window_t window) {
     return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
+std::vector<xcb_window_t> X11Windows::Shown() {
+    std::vector<xcb_window_t> shown;
+    const auto tree =
+        Take(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr));
+    if (!tree)
+        return shown;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i)
+        if (IsViewable(children[i]))
+            shown.push_back(children[i]);
+    return shown;
+}
+
+std::string X11Windows::FocusedTitle() {
+    const auto focus =
+        Take(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    // Without a window manager the focus is on a top-level window itself, or on none
+    // (the values below 2), or with the pointer (the root).
+    if (!focus || focus->focus < 2 || focus->focus == m_root)
+        return std::string();
+    return Title(focus->focus);
+}
+
 void X11Windows::RequestClose(xcb_window_t window) {
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;

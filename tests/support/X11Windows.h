@@ -35,6 +35,12 @@ class X11Windows {
     xcb_window_t Find(std::uint32_t pid, const std::string& title);
     // Mapped and so on the screen (no window manager hides it otherwise).
     bool IsViewable(xcb_window_t window);
+    // The top-level windows on the screen, titled or not (a menu has no title of its own).
+    std::vector<xcb_window_t> Shown();
+    // The window's title (_NET_WM_NAME, in UTF-8).
+    std::string Title(xcb_window_t window) { return Property(window, Atom("_NET_WM_NAME")); }
+    // The title of the window that has the keyboard focus; empty when no window has it.
+    std::string FocusedTitle();
     // The close box: a WM_DELETE_WINDOW message, which the window decides about itself.
     void RequestClose(xcb_window_t window);
 

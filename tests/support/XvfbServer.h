@@ -1,16 +1,14 @@
 #pragma once
 
+#include "tests/support/OwnedProcess.h"
+
 #include <string>
-#include <sys/types.h>
 
 // A private Xvfb server without a window manager, on a display number it picks itself,
 // stopped on destruction.
 class XvfbServer {
   public:
     XvfbServer();
-    XvfbServer(const XvfbServer&) = delete;
-    XvfbServer& operator=(const XvfbServer&) = delete;
-    ~XvfbServer();
 
     bool IsRunning() const { return !m_display.empty(); }
     // The DISPLAY value, such as ":3"; empty when the server did not start.
@@ -19,7 +17,7 @@ class XvfbServer {
     const std::string& Problem() const { return m_problem; }
 
   private:
-    pid_t m_pid = 0;
+    OwnedProcess m_server{QProcessEnvironment::systemEnvironment()};
     std::string m_display;
     std::string m_problem;
 };

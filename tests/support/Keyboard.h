@@ -1,11 +1,12 @@
 #pragma once
 
-#include "tests/e2e/Environment.h"
+#include <QProcessEnvironment>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-// A person's keyboard on the private X server: keys go, through xdotool and the XTEST
+// A person's keyboard on a private X server: keys go, through xdotool and the XTEST
 // extension, to whichever window has the input focus.
 class Keyboard {
   public:
@@ -16,9 +17,11 @@ class Keyboard {
     bool Press(const std::vector<std::string>& keys) const;
     // Types text character by character.
     bool Type(const std::string& text) const;
+    // Gives the window the input focus, as a click on it would.
+    bool Focus(std::uint32_t window) const;
 
   private:
-    bool Run(std::vector<std::string> arguments) const;
+    bool Xdotool(const QStringList& arguments) const;
 
-    Environment m_environment;
+    QProcessEnvironment m_environment;
 };
