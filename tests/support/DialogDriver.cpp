@@ -2,6 +2,7 @@
 
 #include "platform/ui/CDialog.h"
 #include "platform/ui/ControlWidget.h"
+#include "platform/ui/ModalPrompts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,6 +16,25 @@
 #include <memory>
 
 namespace {
+
+// The prompts of a test that scripted none: a real one would wait for a user who never comes,
+// so each fails the test at once with what it asked, and is answered as if dismissed.
+class UnexpectedPrompts : public ModalPrompts {
+  public:
+    int MessageBox(const CWnd*, const CString& text, const CString& caption, UINT nType) override {
+        ADD_FAILURE() << "unexpected message box \"" << caption.str() << "\": " << text.str();
+        return MessageBoxButtons(nType).back();
+    }
+    std::optional<std::string> FileDialog(const CWnd*, const FileDialogRequest& request) override {
+        ADD_FAILURE() << "unexpected file dialog \"" << request.title << "\"";
+        return std::nullopt;
+    }
+};
+
+// Installed before main, so that every ScriptedPrompts of a test puts these back when it goes.
+UnexpectedPrompts g_unexpectedPrompts;
+[[maybe_unused]] const ModalPrompts* const g_realPrompts =
+    ModalPrompts::Install(&g_unexpectedPrompts);
 
 // Owns the test program's QApplication and destroys it when the tests are done, while
 // Qt's own globals still exist; destroyed among the static objects at exit, it would
