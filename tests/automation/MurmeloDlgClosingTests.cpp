@@ -35,18 +35,17 @@ CMurmeloDlgAutoProxy* CreateProxy() {
 struct CloseAction {
     const char* name;
     std::function<void(DialogDriver&)> act;
-    int result; // what DoModal returns when the action ends the dialog
 };
 
+void SendOk(DialogDriver&) {
+    testApp.m_pMainWnd->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
+}
+
 const CloseAction kCloseActions[] = {
-    {"Exit button", [](DialogDriver& d) { d.Click(IDCANCEL); }, IDCANCEL},
-    {"Escape", [](DialogDriver& d) { d.PressKey(Qt::Key_Escape); }, IDCANCEL},
-    {"close box", [](DialogDriver& d) { d.CloseBox(); }, IDCANCEL},
-    {"OK command",
-     [](DialogDriver&) {
-         testApp.m_pMainWnd->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
-     },
-     IDOK},
+    {"Exit button", [](DialogDriver& d) { d.Click(IDCANCEL); }},
+    {"Escape", [](DialogDriver& d) { d.PressKey(Qt::Key_Escape); }},
+    {"close box", [](DialogDriver& d) { d.CloseBox(); }},
+    {"OK command", SendOk},
 };
 
 class MurmeloDlgClosing : public testing::Test {
@@ -65,19 +64,11 @@ class MurmeloDlgClosing : public testing::Test {
     ScriptedPrompts m_prompts;
 };
 
-TEST_F(MurmeloDlgClosing, WithoutAProxyEveryWayOfClosingEndsTheDialog) {
-    for (const CloseAction& action : kCloseActions) {
-        SCOPED_TRACE(action.name);
-        CMurmeloDlg dlg;
-        testApp.m_pMainWnd = &dlg;
-        bool hidden = false;
-        const int result = DialogDriver::RunModal(dlg, [&](DialogDriver& d) {
-            action.act(d);
-            hidden = !d.Window()->isVisible();
-        });
-        EXPECT_TRUE(hidden);
-        EXPECT_EQ(result, action.result);
-    }
+// Exit, Escape and the close box end the dialog without a proxy in the dialog's own tests.
+TEST_F(MurmeloDlgClosing, WithoutAProxyTheOkCommandEndsTheDialog) {
+    CMurmeloDlg dlg;
+    testApp.m_pMainWnd = &dlg;
+    EXPECT_EQ(DialogDriver::RunModal(dlg, SendOk), IDOK);
 }
 
 TEST_F(MurmeloDlgClosing, WithAProxyEveryWayOfClosingOnlyHidesTheDialog) {

@@ -1,34 +1,8 @@
 #include "tests/support/PrivateSessionBus.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-
-#include <csignal>
 #include <fstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// A connection of the test's own to the bus, closed on destruction.
-class AdminConnection {
-  public:
-    explicit AdminConnection(const QString& address)
-        : m_connection(QDBusConnection::connectToBus(address, kName)) {}
-    ~AdminConnection() {
-        m_connection = QDBusConnection(QString());
-        QDBusConnection::disconnectFromBus(kName);
-    }
-    QDBusConnection& operator*() { return m_connection; }
-
-  private:
-    static inline const QString kName = QStringLiteral("private bus administration");
-    QDBusConnection m_connection;
-};
-
-} // namespace
 
 PrivateSessionBus::PrivateSessionBus(const fs::path& serviceFolder,
                                      const QProcessEnvironment& variables) {
@@ -64,28 +38,9 @@ PrivateSessionBus::PrivateSessionBus(const fs::path& serviceFolder,
         m_address = address;
 }
 
-PrivateSessionBus::~PrivateSessionBus() {
-    EndStartedPrograms();
-}
-
 void PrivateSessionBus::ReloadServices() {
-    AdminConnection connection(m_address);
-    (*connection)
-        .call(QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                             "org.freedesktop.DBus", "ReloadConfig"));
-}
-
-void PrivateSessionBus::EndStartedPrograms() {
-    if (!IsRunning())
-        return;
-    // Programs the bus started belong to the daemon, not to the test, and would outlive it:
-    // every connection that is not the test process's own is ended by its process id.
-    AdminConnection connection(m_address);
-    QDBusConnectionInterface* bus = (*connection).interface();
-    const QStringList names = bus ? bus->registeredServiceNames().value() : QStringList();
-    for (const QString& service : names) {
-        const uint pid = service.startsWith(':') ? bus->servicePid(service).value() : 0;
-        if (pid != 0 && static_cast<pid_t>(pid) != getpid())
-            kill(static_cast<pid_t>(pid), SIGKILL);
-    }
+    OwnedProcess::Run("dbus-send",
+                      {"--bus=" + m_address, "--print-reply", "--dest=org.freedesktop.DBus",
+                       "/org/freedesktop/DBus", "org.freedesktop.DBus.ReloadConfig"},
+                      m_daemon.processEnvironment());
 }

@@ -9,7 +9,8 @@
 
 // A dbus-daemon of the tests' own, in a temporary folder of its own. It starts programs only
 // from the given service folder (by default an empty one of its own), so nothing of the
-// machine can be activated through it. Programs it started are ended with it. They inherit
+// machine can be activated through it. Programs it started are in its process group and so
+// end with it. They inherit
 // the daemon's environment: this process's, changed by `variables` (an empty value removes
 // the variable).
 class PrivateSessionBus {
@@ -18,7 +19,6 @@ class PrivateSessionBus {
                                const QProcessEnvironment& variables = {});
     PrivateSessionBus(const PrivateSessionBus&) = delete;
     PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
-    ~PrivateSessionBus();
 
     bool IsRunning() const { return !m_address.isEmpty(); }
     const QString& Address() const { return m_address; }
@@ -31,8 +31,6 @@ class PrivateSessionBus {
     void ReloadServices();
 
   private:
-    void EndStartedPrograms();
-
     TemporaryFolder m_folder{"murmelo-bus"};
     std::filesystem::path m_services;
     OwnedProcess m_daemon{QProcessEnvironment()};
