@@ -7,45 +7,44 @@
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QTimer>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Once a modal loop runs, records the main window's caption and ends it with IDCANCEL.
-class MainWindowProbe {
-  public:
-    MainWindowProbe() {
-        QTimer::singleShot(0, &m_guard, [this] {
-            m_bLoopRan = true;
-            if (CWnd* main = theApp.m_pMainWnd) {
-                CString caption;
-                main->GetWindowText(caption);
-                m_caption = caption.str();
-                m_bVisible = main->IsWindowVisible();
-                main->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
-            }
-        });
-    }
-
-    bool m_bLoopRan = false;
-    bool m_bVisible = false;
-    std::string m_caption;
-
-  private:
-    QObject m_guard;
+// What the first modal loop found of the main window, which it then ends with IDCANCEL.
+struct MainWindowSeen {
+    bool loopRan = false;
+    bool visible = false;
+    std::string caption;
 };
+
+// Start-up as the program's main runs it.
+MainWindowSeen RunStartUp() {
+    MainWindowSeen seen;
+    // The timer goes with guard, so a start-up that never reaches a loop leaves nothing
+    // behind for a later test's loop to run.
+    QObject guard;
+    QTimer::singleShot(0, &guard, [&] {
+        seen.loopRan = true;
+        if (CWnd* main = theApp.m_pMainWnd) {
+            CString caption;
+            main->GetWindowText(caption);
+            seen = {true, main->IsWindowVisible() != FALSE, caption.str()};
+            main->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
+        }
+    });
+    EXPECT_EQ(theApp.InitInstance(), FALSE);
+    return seen;
+}
 
 } // namespace
 
 TEST(Startup, OleFailureShowsItsMessageAndNothingElse) {
     EnsureGuiApplication();
     ScriptedPrompts prompts;
-    MainWindowProbe probe;
     ClassRegistry::FailNextInitialize();
-    EXPECT_EQ(theApp.InitInstance(), FALSE);
-    EXPECT_FALSE(probe.m_bLoopRan);
+    EXPECT_FALSE(RunStartUp().loopRan);
     ASSERT_EQ(prompts.Boxes().size(), 1u);
     EXPECT_EQ(prompts.Boxes()[0].caption, "Murmelo");
     EXPECT_EQ(prompts.Boxes()[0].text, "OLE 程序初始化失败。请确认 OLE 库程序是正确的版本。");
@@ -56,11 +55,9 @@ TEST(Startup, RunsTheMainDialogAndReturnsFalseWhenItEnds) {
     EnsureGuiApplication();
     FakeSpeechRuntime runtime({"Voice A"});
     ScriptedPrompts prompts;
-    MainWindowProbe probe;
-    EXPECT_EQ(theApp.InitInstance(), FALSE);
-    EXPECT_TRUE(probe.m_bLoopRan);
-    EXPECT_TRUE(probe.m_bVisible);
-    EXPECT_EQ(probe.m_caption, "Parlino");
+    const MainWindowSeen seen = RunStartUp();
+    EXPECT_TRUE(seen.visible);
+    EXPECT_EQ(seen.caption, "Parlino");
     EXPECT_EQ(theApp.m_pMainWnd, nullptr);
     EXPECT_TRUE(prompts.Boxes().empty());
 }

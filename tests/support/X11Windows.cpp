@@ -82,24 +82,27 @@ std::string X11Windows::Property(xcb_window_t window, xcb_atom_t name) {
                        static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
 }
 
-xcb_window_t X11Windows::Find(std::uint32_t pid, const std::string& title) {
-    if (!m_connection)
-        return XCB_WINDOW_NONE;
+std::vector<xcb_window_t> X11Windows::TopLevels() {
     const auto tree =
         Take(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr));
     if (!tree)
+        return {};
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    return {children, children + xcb_query_tree_children_length(tree.get())};
+}
+
+xcb_window_t X11Windows::Find(std::uint32_t pid, const std::string& title) {
+    if (!m_connection)
         return XCB_WINDOW_NONE;
     const xcb_atom_t pidAtom = Atom("_NET_WM_PID");
-    const xcb_atom_t nameAtom = Atom("_NET_WM_NAME");
-    const xcb_window_t* children = xcb_query_tree_children(tree.get());
-    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
-        const std::string pidBytes = Property(children[i], pidAtom);
+    for (const xcb_window_t window : TopLevels()) {
+        const std::string pidBytes = Property(window, pidAtom);
         std::uint32_t windowPid = 0;
         if (pidBytes.size() != sizeof windowPid)
             continue;
         std::memcpy(&windowPid, pidBytes.data(), sizeof windowPid);
-        if (windowPid == pid && Property(children[i], nameAtom) == title)
-            return children[i];
+        if (windowPid == pid && Title(window) == title)
+            return window;
     }
     return XCB_WINDOW_NONE;
 }
@@ -111,15 +114,8 @@ bool X11Windows::IsViewable(xcb_window_t window) {
 }
 
 std::vector<xcb_window_t> X11Windows::Shown() {
-    std::vector<xcb_window_t> shown;
-    const auto tree =
-        Take(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr));
-    if (!tree)
-        return shown;
-    const xcb_window_t* children = xcb_query_tree_children(tree.get());
-    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i)
-        if (IsViewable(children[i]))
-            shown.push_back(children[i]);
+    std::vector<xcb_window_t> shown = TopLevels();
+    std::erase_if(shown, [&](xcb_window_t window) { return !IsViewable(window); });
     return shown;
 }
 

@@ -45,6 +45,7 @@ class X11Windows {
     void RequestClose(xcb_window_t window);
 
   private:
+    std::vector<xcb_window_t> TopLevels();
     std::string Property(xcb_window_t window, xcb_atom_t name);
 
     xcb_connection_t* m_connection = nullptr;
