@@ -5,7 +5,6 @@
 #include "tests/support/FileBytes.h"
 
 #include <iostream>
-#include <thread>
 
 namespace {
 
@@ -19,19 +18,37 @@ constexpr const char* kShortText = "Good morning to you";
 
 using SpeakingTest = EndToEndTest;
 
-TEST_F(SpeakingTest, TypedTextIsReadAloudOnEnter) {
-    WriteSettings(TextSettings(""));
-    ASSERT_TRUE(StartProgram());
-    // From Read, Tab passes Exit and lands in the text box; Enter there presses Read.
-    ASSERT_TRUE(Press({"Tab", "Tab"}));
-    ASSERT_TRUE(Type(kShortText));
-    const std::optional<std::size_t> speech = SpeechAfter({"Return"});
-    ASSERT_TRUE(speech) << "no speech reached the sound server after Enter";
-    EXPECT_GT(*speech, 20u) << "less than 0.2 s of speech";
-    // Read keeps what was typed for the next start.
-    EXPECT_NE(ReadFile("set.ini").find(std::string("InputText=") + kShortText), std::string::npos)
-        << ReadFile("set.ini");
-    ExpectEndsOnEscape();
+// Read speaks what the text box holds or, with the check box ticked, the file named beside
+// it, and keeps the choice for the next start.
+TEST_F(SpeakingTest, ReadSpeaksTheTypedTextOrTheInputFile) {
+    const struct {
+        const char* name;
+        std::vector<std::string> keys;
+        const char* typed;
+        const char* kept;
+    } rows[] = {
+        // From Read, Tab passes Exit and lands in the text box; Enter there presses Read.
+        {"typed text", {"Tab", "Tab"}, kShortText, "InputText=Good morning to you"},
+        // Alt+I ticks the check box, which enables the file name box and moves the focus
+        // there. A mnemonic shows its button pressed for 100 ms before it clicks, and what
+        // is typed in that time goes to the button that had the focus; nothing on the
+        // screen tells when the click has come, so the test waits as a person's eye would.
+        {"input file", {"alt+i"}, "story.txt", "InputFileChk=1"},
+    };
+    // Nothing in the text box, so any sound comes from what the row typed.
+    WriteFile("story.txt", std::string(kShortText) + "\n");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteSettings(TextSettings(""));
+        ASSERT_TRUE(StartProgram());
+        ASSERT_TRUE(PressOneByOne(row.keys));
+        ASSERT_TRUE(Type(row.typed));
+        const std::optional<std::size_t> speech = SpeechAfter({"Return"});
+        ASSERT_TRUE(speech) << "no speech reached the sound server after Enter";
+        EXPECT_GT(*speech, 20u) << "less than 0.2 s of speech";
+        EXPECT_NE(ReadFile("set.ini").find(row.kept), std::string::npos) << ReadFile("set.ini");
+        ExpectEndsOnEscape();
+    }
 }
 
 // Enter presses Read, and the sound is heard for half a second; then keys (or none) act.
@@ -100,22 +117,6 @@ TEST_F(SpeakingTest, LoopCountThreeSpeaksThreeTimesAsLongAsOne) {
     const double ratio = static_cast<double>(*thrice) / static_cast<double>(*once);
     EXPECT_GE(ratio, 2.5);
     EXPECT_LE(ratio, 3.5);
-    ExpectEndsOnEscape();
-}
-
-TEST_F(SpeakingTest, CheckBoxMakesReadSpeakTheInputFile) {
-    // Nothing in the text box, so any sound comes from the file.
-    WriteSettings(TextSettings(""));
-    WriteFile("story.txt", std::string(kShortText) + "\n");
-    ASSERT_TRUE(StartProgram());
-    // Alt+I ticks the check box, which enables the file name box and moves the focus there.
-    // A mnemonic shows its button pressed for 100 ms before it clicks, and what is typed in
-    // that time goes to the button that had the focus; nothing on the screen tells when the
-    // click has come, so the test waits as a person's eye would.
-    ASSERT_TRUE(PressOneByOne({"alt+i"}));
-    ASSERT_TRUE(Type("story.txt"));
-    EXPECT_TRUE(SpeechAfter({"Return"})) << "no speech after Enter";
-    EXPECT_NE(ReadFile("set.ini").find("InputFileChk=1"), std::string::npos) << ReadFile("set.ini");
     ExpectEndsOnEscape();
 }
 

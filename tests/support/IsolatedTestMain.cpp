@@ -15,8 +15,9 @@ class IsolatedFolderListener : public testing::EmptyTestEventListener {
         m_folder.emplace("murmelo-test");
         m_previous = std::filesystem::current_path();
         std::filesystem::current_path(m_folder->Path());
-        for (const char* name : {"XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_CACHE_HOME"})
-            setenv(name, (m_folder->Path() / name).c_str(), 1);
+        setenv("XDG_DATA_HOME", (m_folder->Path() / "xdg-data").c_str(), 1);
+        setenv("XDG_STATE_HOME", (m_folder->Path() / "xdg-state").c_str(), 1);
+        setenv("XDG_CACHE_HOME", (m_folder->Path() / "xdg-cache").c_str(), 1);
     }
 
     void OnTestEnd(const testing::TestInfo&) override {
