@@ -11,9 +11,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <future>
 #include <memory>
 #include <thread>
+
+#include <unistd.h>
 
 namespace {
 
@@ -153,6 +156,28 @@ TEST_F(SpVoiceTest, RateAndVolumeChangeWhatPlaysAndWhatIsQueued) {
     // At the normal rate the rest would last as long as one and a half texts.
     const double rest = static_cast<double>(samples.size() - changed);
     EXPECT_LT(rest, 1.5 * static_cast<double>(normal.size()) / 2);
+}
+
+// The repetitions of one long text share the caller's string: a queue of 300 of a 4 MB
+// text stays within a few megabytes, where a copy each would take more than a gigabyte.
+TEST_F(SpVoiceTest, ManyQueuedRepetitionsOfOneTextHoldItOnce) {
+    Ref voice = NewVoice(Pacing::SoundCard);
+    const auto resident = [] {
+        std::ifstream statm("/proc/self/statm");
+        long pages = 0;
+        statm >> pages >> pages;
+        return static_cast<double>(pages) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
+    };
+    std::u16string long_text;
+    for (int i = 0; i < 50000; ++i)
+        long_text += u"A sentence of forty characters it is. ";
+    const COleVariant text = COleVariant::FromString(std::move(long_text));
+    const double before = resident();
+    for (int i = 0; i < 300; ++i)
+        ASSERT_EQ(Call(voice.get(), SpVoice::kSpeak, kMethod, {text, kAsync}).hr, S_OK);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_LT(resident() - before, 40.0);
+    ExpectSilenceAfterPurge(voice.get());
 }
 
 TEST_F(SpVoiceTest, PurgeSilencesAtOnceAndDropsWhatWasQueued) {
