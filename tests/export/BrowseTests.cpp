@@ -2,19 +2,22 @@
 
 #include "platform/process/Paths.h"
 
+#include <QAbstractButton>
+
 // The chosen path goes into the input-file edit whether that edit is enabled or not, and
 // the mode stays as it is; a cancelled dialog keeps the path.
 TEST_F(ExportTest, BrowsedPathLandsInTheEditWhetherEnabledOrNot) {
-    for (const bool enabled : {true, false}) {
-        if (!enabled)
-            WriteFile("set.ini", "[Setting]\r\nInputFileChk=0\r\n");
+    for (const char* mode : {"InputFileChk=1\n", ""}) {
         prompts.AnswerFileDialog("/texts/a story.txt");
         prompts.CancelFileDialog();
-        Press({.inputFile = "old.txt"}, IDC_BROWSE, 0, [&](CMurmeloDlg& dlg, DialogDriver& driver) {
+        Press(std::string(mode) + "InputFileFile=old.txt\n", [&](CMurmeloDlg& dlg,
+                                                                 DialogDriver& driver) {
+            driver.Click(IDC_BROWSE);
             EXPECT_EQ(driver.Text(IDC_INPUT_FILE), "/texts/a story.txt");
-            EXPECT_EQ(dlg.m_editInputFile.IsWindowEnabled() != 0, enabled);
-            EXPECT_FALSE(
-                qobject_cast<QAbstractButton*>(driver.Control(IDC_INPUT_FILE_CHECK))->isChecked());
+            EXPECT_EQ(dlg.m_editInputFile.IsWindowEnabled() != 0, *mode != '\0');
+            EXPECT_EQ(
+                qobject_cast<QAbstractButton*>(driver.Control(IDC_INPUT_FILE_CHECK))->isChecked(),
+                *mode != '\0');
             driver.Click(IDC_BROWSE);
             EXPECT_EQ(driver.Text(IDC_INPUT_FILE), "/texts/a story.txt");
         });

@@ -10,8 +10,6 @@
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScriptedPrompts.h"
 
-#include <QAbstractButton>
-
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -44,44 +42,27 @@ inline void KillConverter() {
         kill(pid, SIGKILL);
 }
 
-// What a test types into the dialog before it presses a button.
-struct DialogFields {
-    std::string text = "Hi";
-    std::string loop = "1";
-    std::string rate = "0";
-    std::string volume = "100";
-    // The voice list holds three entries; -1 selects none.
-    int voice = 0;
-    bool inputFileMode = false;
-    std::string inputFile;
-};
-
 // A speech runtime, scripted prompts and a recording file manager for a dialog test.
 class ExportTest : public testing::Test {
   protected:
     ExportTest() : m_previousBrowser(AfxSetFileBrowser(&browser)) {}
     ~ExportTest() override { AfxSetFileBrowser(m_previousBrowser); }
 
-    // Fills the dialog with fields, presses button, runs steps and closes the dialog. The
-    // converter is waited for as long as timeout says.
-    void Press(const DialogFields& fields, int button = IDC_TO_WAV, DWORD timeout = 60000,
-               const std::function<void(CMurmeloDlg&, DialogDriver&)>& steps = {}) {
+    // Starts the dialog with settings (lines that come before, and so override, text mode
+    // with "Hi" once at rate 0 and volume 100 with the first voice), runs steps (pressing
+    // ToWav unless told otherwise) and closes the dialog. The converter is waited for as
+    // long as timeout says.
+    void Press(const std::string& settings = "",
+               const std::function<void(CMurmeloDlg&, DialogDriver&)>& steps = {},
+               DWORD timeout = 60000) {
+        WriteFile("set.ini",
+                  "[Setting]\n" + settings +
+                      "InputFileChk=0\nInputText=Hi\nRate=0\nVolume=100\nVoice=0\nLoop=1\n");
         struct ExportDlg : CMurmeloDlg {
             explicit ExportDlg(DWORD timeout) { m_dwConverterTimeout = timeout; }
         } dlg(timeout);
         DialogDriver::RunModal(dlg, [&](DialogDriver& driver) {
-            for (const auto& [id, text] : {std::pair{IDC_TEXT, fields.text},
-                                           {IDC_LOOP, fields.loop},
-                                           {IDC_RATE, fields.rate},
-                                           {IDC_VOLUME, fields.volume},
-                                           {IDC_INPUT_FILE, fields.inputFile}})
-                driver.SetText(id, text);
-            qobject_cast<QAbstractButton*>(driver.Control(IDC_INPUT_FILE_CHECK))
-                ->setChecked(fields.inputFileMode);
-            dlg.m_comboVoice.SetCurSel(fields.voice);
-            driver.Click(button);
-            if (steps)
-                steps(dlg, driver);
+            steps ? steps(dlg, driver) : driver.Click(IDC_TO_WAV);
             driver.Click(IDCANCEL);
         });
     }

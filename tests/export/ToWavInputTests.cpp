@@ -11,8 +11,10 @@ TEST_F(ExportTest, RemovedCurrentFolderIsReportedAndNothingIsWrittenOrStarted) {
     prompts.AnswerFileDialog(home + "/out.wav");
     std::filesystem::create_directory("gone");
     std::filesystem::current_path("gone");
-    std::filesystem::remove(home + "/gone");
-    Press({});
+    Press("", [&](CMurmeloDlg&, DialogDriver& driver) {
+        std::filesystem::remove_all(home + "/gone");
+        driver.Click(IDC_TO_WAV);
+    });
     std::filesystem::current_path(home);
     EXPECT_EQ(InfoNotices(), std::vector<std::string>{
                                  "The current folder cannot be read; it may have been removed!"});
@@ -25,14 +27,16 @@ TEST_F(ExportTest, RemovedCurrentFolderIsReportedAndNothingIsWrittenOrStarted) {
 TEST_F(ExportTest, ShortWriteOfTheInputIsReportedAndNothingStarts) {
     InstallConverter();
     prompts.AnswerFileDialog(CurrentDir() + "/out.wav");
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const rlimit small{4, old.rlim_max};
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    Press({.text = "Hello there"});
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previous);
+    Press("InputText=Hello there\n", [](CMurmeloDlg&, DialogDriver& driver) {
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit small{4, old.rlim_max};
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        driver.Click(IDC_TO_WAV);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+    });
     EXPECT_EQ(InfoNotices(), std::vector<std::string>{"Cannot write the converter's input file " +
                                                       CurrentDir() + "/input.txt!"});
     EXPECT_TRUE(RecordedCall().empty());
@@ -56,7 +60,7 @@ TEST_F(ExportTest, ManyCopiesOfALongTextAreStreamedToTheInputFile) {
     std::ofstream("/proc/self/clear_refs") << "5";
     const long before = peakKiB();
     ASSERT_GT(before, 0);
-    Press({.loop = "999", .inputFileMode = true, .inputFile = "long.txt"});
+    Press("Loop=999\nInputFileChk=1\nInputFileFile=long.txt\n");
     EXPECT_LT(peakKiB() - before, 64 * 1024);
     EXPECT_EQ(InfoNotices(), std::vector<std::string>{});
     EXPECT_EQ(browser.shownPaths().size(), 1u);

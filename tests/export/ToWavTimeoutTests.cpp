@@ -17,7 +17,7 @@ TEST_F(ExportTest, TimeOutShowsTheFileAndTheTitleOfTheConvertersMainWindow) {
         InstallConverter(display ? "exec '" MURMELO_CONVERTER_WINDOW "' 'Converter at work'"
                                  : "exec sleep 30");
         prompts.AnswerFileDialog(CurrentDir() + "/out.wav");
-        Press({}, IDC_TO_WAV, display ? 2000 : 100);
+        Press("", {}, display ? 2000 : 100);
         KillConverter();
         EXPECT_EQ(RecordedCall().size(), 7u);
         EXPECT_EQ(browser.shownPaths(),

@@ -7,12 +7,12 @@
 #include "tests/support/RunAndEscape.h"
 #include "tests/support/ScriptedPrompts.h"
 
+#include <QComboBox>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
-#include <sys/inotify.h>
-#include <unistd.h>
+#include <filesystem>
 
 namespace {
 
@@ -47,32 +47,21 @@ TEST(SpeakingCommands, ReadQueuesTheTextOncePerLoopWithinZeroTo999AndStopPurgesI
     }
 }
 
-TEST(SpeakingCommands, ReadInFileModeReadsAnUnchangedFileOnceAndAChangedOneAnew) {
+// The file is read for every repetition in which it may have changed, so a file changed
+// between two Reads is spoken in its new form.
+TEST(SpeakingCommands, ReadInFileModeSpeaksTheFileAsItStandsAtEachRead) {
     FakeSpeechRuntime runtime({"Voice A"});
     WriteFile("speech.txt", "first version");
-    WriteSettings("InputFileChk=1\nInputFileFile=speech.txt\n");
+    WriteSettings("InputFileChk=1\nInputFileFile=speech.txt\nLoop=2\n");
     CMurmeloDlg dlg;
     RunAndEscape(dlg, [&](DialogDriver& driver) {
-        // Closes are watched too, as the kernel merges equal events that follow unread.
-        const int watch = inotify_init1(IN_NONBLOCK);
-        inotify_add_watch(watch, "speech.txt", IN_OPEN | IN_CLOSE);
-        driver.SetText(IDC_LOOP, "3");
         driver.Click(IDC_READ);
-        int opens = 0;
-        alignas(inotify_event) char events[4096];
-        for (ssize_t length; (length = read(watch, events, sizeof events)) > 0;) {
-            for (ssize_t at = 0; at < length;
-                 at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(events + at)->len)
-                opens += (reinterpret_cast<inotify_event*>(events + at)->mask & IN_OPEN) ? 1 : 0;
-        }
-        close(watch);
-        EXPECT_EQ(opens, 1);
         WriteFile("speech.txt", "second version");
-        driver.SetText(IDC_LOOP, "1");
         driver.Click(IDC_READ);
     });
-    EXPECT_EQ(runtime.QueuedTexts(), (std::vector<std::string>{"first version", "first version",
-                                                               "first version", "second version"}));
+    EXPECT_EQ(runtime.QueuedTexts(),
+              (std::vector<std::string>{"first version", "first version", "second version",
+                                        "second version"}));
 }
 
 // The voice starts at rate 0 and volume 100 whatever the boxes show, and the steps stop at
@@ -169,6 +158,92 @@ TEST(SpeakingCommands, AQuickPhraseBeyondTheVoicesStopsWhereTheLookupFails) {
     EXPECT_EQ(runtime.CurrentVoiceIndex(), 0);
     EXPECT_EQ(prompts.Boxes().size(), 2u);
     EXPECT_EQ(runtime.ReferenceFaults(), 0);
+}
+
+const char* const kKyoko = "ScanSoft Kyoko_Full_22kHz";
+
+// The voices are listed in the runtime's order; the last voice of the preferred name,
+// matched to the letter, else the first, speaks. With none there is nothing to select and
+// no lookup, which would only fail.
+TEST(VoiceList, ListsInCollectionOrderAndSpeaksWithTheSelectedVoice) {
+    const struct {
+        std::vector<std::string> voices;
+        int speaking;
+    } rows[] = {
+        {{"Zeta", "Alpha", "Mu"}, 0},
+        {{"A", kKyoko, "C", kKyoko, "E"}, 3},
+        {{"A", "scansoft kyoko_full_22khz", "ScanSoft Kyoko"}, 0},
+        {{}, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.voices.size());
+        FakeSpeechRuntime runtime(row.voices);
+        ScriptedPrompts prompts;
+        {
+            CMurmeloDlg dlg;
+            RunAndEscape(dlg, [&](DialogDriver& driver) {
+                auto* combo = qobject_cast<QComboBox*>(driver.Control(IDC_VOICE));
+                std::vector<std::string> listed;
+                for (int i = 0; i < combo->count(); ++i)
+                    listed.push_back(combo->itemText(i).toStdString());
+                EXPECT_EQ(listed, row.voices);
+            });
+            EXPECT_EQ(runtime.CurrentVoiceIndex(), row.speaking);
+            EXPECT_EQ(runtime.Rate(), 0);
+            EXPECT_EQ(runtime.Volume(), 100);
+        }
+        EXPECT_TRUE(prompts.Boxes().empty());
+        EXPECT_EQ(runtime.LiveObjects(), 0);
+        EXPECT_EQ(runtime.ReferenceFaults(), 0);
+    }
+}
+
+TEST(VoiceList, ChoosingAnEntrySwitchesTheVoiceAtOnceAndWritesNoSettings) {
+    FakeSpeechRuntime runtime({"Voice A", "Voice B", "Voice C"});
+    CMurmeloDlg dlg;
+    RunAndEscape(dlg, [&](DialogDriver& driver) {
+        driver.ChooseItem(IDC_VOICE, 2);
+        EXPECT_EQ(runtime.CurrentVoiceDescription(), "Voice C");
+        driver.ChooseItem(IDC_VOICE, 1);
+        EXPECT_EQ(runtime.CurrentVoiceDescription(), "Voice B");
+    });
+    EXPECT_FALSE(std::filesystem::exists("set.ini"));
+}
+
+// Whatever stops speech at start-up, the user hears about it once and the dialog still
+// comes up with its later start-up steps done.
+TEST(VoiceList, WithoutSpeechShowsOneNoticeAndStartsTheDialogAnyway) {
+    const struct {
+        void (*breakRuntime)(FakeSpeechRuntime&);
+        const char* notice;
+    } rows[] = {
+        {[](FakeSpeechRuntime& r) { r.Unregister(); }, "no speech runtime is installed."},
+        {[](FakeSpeechRuntime& r) { r.FailCreation(); },
+         "the speech runtime could not create a voice."},
+        {[](FakeSpeechRuntime& r) {
+             r.FailCall(FakeSpeechRuntime::Kind::Voice, 17, "Unreadable.");
+         },
+         "Unreadable."},
+        {[](FakeSpeechRuntime& r) { r.FailCall(FakeSpeechRuntime::Kind::Tokens, 0, "Broken."); },
+         "Broken."},
+    };
+    for (const auto& row : rows) {
+        FakeSpeechRuntime runtime({"Voice A", "Voice B"});
+        row.breakRuntime(runtime);
+        ScriptedPrompts prompts;
+        {
+            CMurmeloDlg dlg;
+            RunAndEscape(dlg, [&](DialogDriver& driver) {
+                EXPECT_EQ(driver.Text(IDC_VOICE_HINT), "Mary,\t\tMike,\t\tSam,\t\tChinese");
+                EXPECT_EQ(dlg.m_comboVoice.GetCurSel(), CB_ERR);
+            });
+        }
+        ASSERT_EQ(prompts.Boxes().size(), 1u) << row.notice;
+        EXPECT_EQ(prompts.Boxes()[0].caption, "Info");
+        EXPECT_EQ(prompts.Boxes()[0].text, std::string("Speech is not available: ") + row.notice);
+        EXPECT_EQ(runtime.LiveObjects(), 0);
+        EXPECT_EQ(runtime.ReferenceFaults(), 0);
+    }
 }
 
 } // namespace

@@ -1,14 +1,21 @@
+#include "platform/text/StringTable.h"
+#include "platform/ui/CMenu.h"
+#include "platform/ui/IconHandle.h"
 #include "platform/ui/ResourceModule.h"
 #include "res/resource.h"
 #include "ui/CMurmeloDlg.h"
+#include "ui/IconOrigin.h"
 
 #include "tests/support/FakeSpeechRuntime.h"
-#include "tests/support/FileBytes.h"
 #include "tests/support/RunAndEscape.h"
 #include "tests/support/ScriptedPrompts.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -16,14 +23,16 @@
 
 namespace {
 
-// The dialog as the program runs it, with the text box as the source and two repetitions.
+// The dialog with a speech runtime and no unanswered prompt. It loads its icon when it is
+// constructed, which needs the GUI application.
 class MurmeloDialog : public testing::Test {
   protected:
-    void SetUp() override { WriteFile("set.ini", "[Setting]\r\nInputFileChk=0\r\nLoop=2\r\n"); }
+    MurmeloDialog() { EnsureGuiApplication(); }
 
     FakeSpeechRuntime runtime{{"Voice A", "Voice B"}};
     ScriptedPrompts prompts;
 };
+using WindowChrome = MurmeloDialog;
 
 // Every command of the table has its control, and no edit or list a user can reach is left
 // without a name for screen readers.
@@ -42,37 +51,6 @@ TEST(MurmeloTemplate, CommandsHaveControlsAndReachableEditsHaveNames) {
          dynamic_cast<const MessageMap<CMurmeloDlg>&>(*dlg.GetMessageMap()).Entries())
         EXPECT_TRUE(entry.message != WM_COMMAND || ids.contains(static_cast<int>(entry.id)))
             << entry.id;
-}
-
-TEST_F(MurmeloDialog, StartsWithTheFocusOnReadAndTabsInTemplateOrderPastHiddenControls) {
-    CMurmeloDlg dlg;
-    std::vector<int> visited;
-    RunAndEscape(dlg, [&](DialogDriver& driver) {
-        for (int step = 0; step < 17; ++step, driver.PressKey(Qt::Key_Tab))
-            visited.push_back(driver.FocusedId());
-    });
-    EXPECT_EQ(visited, (std::vector<int>{IDC_READ, IDCANCEL, IDC_TEXT, IDC_STOP, IDC_RATE_UP,
-                                         IDC_RATE_DOWN, IDC_VOLUME_UP, IDC_VOLUME_DOWN, IDC_RATE,
-                                         IDC_VOLUME, IDC_VOICE, IDC_INPUT_FILE_CHECK, IDC_LOOP,
-                                         IDC_TO_WAV, IDC_BROWSE, IDC_HELP_INFO, IDC_READ}));
-}
-
-// Enter in the text box is the default button's, Read, and adds no line break.
-TEST_F(MurmeloDialog, EnterInTheTextBoxReadsAndEscapeExitAndTheCloseBoxEndTheDialog) {
-    CMurmeloDlg dlg;
-    RunAndEscape(dlg, [&](DialogDriver& driver) {
-        dlg.m_editText.SetFocus();
-        driver.SetText(IDC_TEXT, "Hello");
-        driver.PressKey(Qt::Key_Return);
-        EXPECT_EQ(driver.Text(IDC_TEXT), "Hello");
-    });
-    EXPECT_EQ(runtime.QueuedTexts(), (std::vector<std::string>{"Hello", "Hello"}));
-    for (void (*end)(DialogDriver&) :
-         {+[](DialogDriver& d) { d.PressKey(Qt::Key_Escape); },
-          +[](DialogDriver& d) { d.Click(IDCANCEL); }, +[](DialogDriver& d) { d.CloseBox(); }}) {
-        CMurmeloDlg other;
-        EXPECT_EQ(DialogDriver::RunModal(other, end), IDCANCEL);
-    }
 }
 
 TEST_F(MurmeloDialog, AClickInsideAGroupBoxReachesTheControlBeneathIt) {
@@ -122,6 +100,105 @@ TEST_F(MurmeloDialog, RateVolumeAndLoopAcceptTheirBoundsAndRejectWhatLiesBeyond)
             }
         }
     });
+}
+
+std::vector<UINT> SystemMenuIds(CMurmeloDlg& dlg) {
+    std::vector<UINT> ids;
+    RunAndEscape(dlg, [&](DialogDriver&) {
+        for (int pos = 0; pos < dlg.GetSystemMenu(FALSE)->GetMenuItemCount(); ++pos)
+            ids.push_back(dlg.GetSystemMenu(FALSE)->GetMenuItemID(pos));
+    });
+    return ids;
+}
+
+// An about box runs a modal loop of its own, so a timer answers each one with its OK button.
+TEST_F(WindowChrome, TheAboutEntryAndEverySystemCommandOfItsRangeOpenTheAboutBox) {
+    CMurmeloDlg dlg;
+    EXPECT_EQ(SystemMenuIds(dlg), (std::vector<UINT>{SC_MINIMIZE, 0, SC_CLOSE, 0, IDM_ABOUTBOX}));
+    int opened = 0;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        for (QWidget* box : QApplication::topLevelWidgets()) {
+            if (!box->isVisible() || box->windowTitle() != QString::fromUtf8("关于 Murmelo"))
+                continue;
+            ++opened;
+            box->findChild<QPushButton*>(QString::number(IDOK))->click();
+        }
+    });
+    answerer.start(5);
+    CMurmeloDlg other;
+    RunAndEscape(other, [&](DialogDriver&) {
+        // The low four bits are the platform's; the neighbours of the range are not about.
+        for (UINT id = 0x000F; id <= 0x0020; ++id)
+            other.SendMessage(WM_SYSCOMMAND, id, 0);
+    });
+    EXPECT_EQ(opened, 16);
+}
+
+TEST_F(WindowChrome, AnEmptyAboutStringAddsNoEntry) {
+    static const StringResource program[] = {{IDS_ABOUTBOX, StringTable::Find(IDS_ABOUTBOX)}};
+    static const StringResource empty[] = {{IDS_ABOUTBOX, ""}};
+    StringTable::Install(empty);
+    CMurmeloDlg dlg;
+    const std::vector<UINT> ids = SystemMenuIds(dlg);
+    StringTable::Install(program);
+    EXPECT_EQ(ids, (std::vector<UINT>{SC_MINIMIZE, 0, SC_CLOSE}));
+}
+
+TEST(IconPlacement, CentresTheIconWithSignedHalvesTruncatedTowardZero) {
+    EXPECT_EQ(IconOrigin(CRect(10, 20, 110, 120), 32, 32), (POINT{34, 34}));
+    EXPECT_EQ(IconOrigin(CRect(0, 0, 0, 30), 32, 32), (POINT{-15, 0}));
+    EXPECT_EQ(IconOrigin(CRect(0, 0, 33, 35), 32, 32), (POINT{1, 2}));
+}
+
+// Minimise and restore take the default path, and so does Close, which ends the dialog.
+TEST_F(WindowChrome, TheWindowCarriesTheIconAndPaintsItWhenMinimised) {
+    CMurmeloDlg dlg;
+    ASSERT_NE(dlg.m_hIcon, nullptr);
+    const QList<QSize> sizes = dlg.m_hIcon->icon.availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(32, 32)) && sizes.contains(QSize(16, 16)));
+    const int result = DialogDriver::RunModal(dlg, [&](DialogDriver& d) {
+        EXPECT_FALSE(d.Window()->windowIcon().isNull());
+        EXPECT_EQ(dlg.SendMessage(WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(dlg.m_hIcon));
+        dlg.SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(dlg.IsIconic());
+        // The window's own painting, without the controls drawn over it.
+        QPixmap window(d.Window()->size());
+        d.Window()->render(&window, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+        const QImage shot = window.toImage();
+        const QImage icon = dlg.m_hIcon->icon.pixmap(QSize(32, 32)).toImage();
+        const POINT at = IconOrigin(CRect(0, 0, shot.width(), shot.height()), 32, 32);
+        int opaque = 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                if (icon.pixelColor(x, y).alpha() != 255)
+                    continue;
+                ++opaque;
+                EXPECT_EQ(shot.pixelColor(at.x + x, at.y + y), icon.pixelColor(x, y));
+            }
+        }
+        EXPECT_GT(opaque, 0);
+        dlg.SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_FALSE(dlg.IsIconic());
+        dlg.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_FALSE(d.IsOpen());
+    });
+    EXPECT_EQ(result, IDCANCEL);
+}
+
+// Help neither pulls what was typed into the members nor pushes the members over it.
+TEST_F(WindowChrome, HelpShowsTheVoiceNoticeAndChangesNothing) {
+    CMurmeloDlg dlg;
+    RunAndEscape(dlg, [&](DialogDriver& d) {
+        d.SetText(IDC_RATE, "7");
+        d.Click(IDC_HELP_INFO);
+        EXPECT_EQ(d.Text(IDC_RATE), "7");
+        EXPECT_EQ(dlg.m_nRate, 10);
+    });
+    ASSERT_EQ(prompts.Boxes().size(), 1u);
+    EXPECT_EQ(prompts.Boxes()[0].caption, "Info");
+    EXPECT_EQ(prompts.Boxes()[0].text.rfind("For Supporting Chinese/Japanese Speech", 0), 0u);
+    EXPECT_EQ(prompts.Boxes()[0].buttons, std::vector<int>{IDOK});
 }
 
 } // namespace
