@@ -25,6 +25,7 @@ TEST_F(ExportTest, ASaveDialogCancelledDoesNothing) {
     ASSERT_EQ(prompts.FileDialogs().size(), 1u);
     const FileDialogRequest& request = prompts.FileDialogs().front();
     EXPECT_EQ(request.mode, FileDialogMode::Save);
+    EXPECT_TRUE(request.flags & OFN_OVERWRITEPROMPT) << "no question before a file is replaced";
     EXPECT_EQ(request.filters, (std::vector<FileFilter>{{"wav File", {"*.wav"}}}));
     EXPECT_EQ(request.initialDir, GetModuleFileNameA());
     EXPECT_FALSE(std::filesystem::exists("input.txt"));
