@@ -12,12 +12,13 @@
 // Reports a broken promise of the code under test on standard error, bytes that are not
 // printable escaped, and aborts, which libFuzzer records as a crash with its input.
 [[noreturn]] inline void ReportFuzzFailure(std::string_view what, std::string_view detail = {}) {
-    std::fprintf(stderr, "\nFUZZ CHECK FAILED: %.*s\n  ", static_cast<int>(what.size()),
-                 what.data());
+    std::fprintf(stderr, "\nFUZZ CHECK FAILED: %.*s\n%s", static_cast<int>(what.size()),
+                 what.data(), detail.empty() ? "" : "  ");
     for (const char c : detail)
         std::fprintf(stderr, c >= 0x20 && c < 0x7F && c != '\\' ? "%c" : "\\x%02x",
                      static_cast<unsigned char>(c));
-    std::fputc('\n', stderr);
+    if (!detail.empty())
+        std::fputc('\n', stderr);
     std::abort();
 }
 
