@@ -57,10 +57,10 @@ class FakeFileManager : public QDBusVirtualObject {
         connection.send(message.createReply());
         return true;
     }
-    // The first call's signature and URIs, which ShowItems takes before the startup id.
+    // The first call: its method, signature, URIs and startup id.
     std::string FirstCall() const {
         const QDBusMessage& call = calls.front();
-        return (call.member() + " " + call.signature() + " " +
+        return (call.interface() + "." + call.member() + " " + call.signature() + " " +
                 call.arguments().value(0).toStringList().join(' ') + " [" +
                 call.arguments().value(1).toString() + "]")
             .toStdString();
@@ -127,7 +127,7 @@ TEST_F(FileManagerBrowserTest, RunningFileManagerShowsTheFileSelected) {
     ASSERT_EQ(fileManager.calls.size(), 1u);
     EXPECT_EQ(
         fileManager.FirstCall(),
-        "ShowItems ass file://" + m_folder.string() +
+        "org.freedesktop.FileManager1.ShowItems ass file://" + m_folder.string() +
             "/my%20dir/say%20%22hi%22%20%231%3F%25%26%3B%2B%3D%3A%40%27%5C-_.~%20%E8%BF%9B.wav []");
     EXPECT_FALSE(XdgOpenCalled(300ms));
 }
@@ -180,7 +180,8 @@ TEST_F(FileManagerBrowserTest, StartableFileManagerIsAskedNotTheFolder) {
     FakeFileManager started;
     EXPECT_TRUE(Within(5s, [&] { return !started.calls.empty(); }));
     if (!started.calls.empty()) {
-        EXPECT_EQ(started.FirstCall(), "ShowItems ass file://" + m_folder.string() + "/out.wav []");
+        EXPECT_EQ(started.FirstCall(), "org.freedesktop.FileManager1.ShowItems ass file://" +
+                                           m_folder.string() + "/out.wav []");
     }
     EXPECT_FALSE(XdgOpenCalled(300ms));
     fs::remove(service);
