@@ -280,11 +280,17 @@ TEST(DialogRouting, OnlyTheUsersChoiceIsASelectionChange) {
     EXPECT_FALSE(dialog.m_comboChoice.IsWindowVisible());
 }
 
-void AltSpace(DialogDriver& d) {
-    d.PressKey(Qt::Key_Space, Qt::AltModifier);
-}
+constexpr int kAltSpace = -1;
+constexpr int kBackground = 0;
 
-void RightClickAt(DialogDriver& driver, QPoint inside) {
+// Alt+Space, or a right click on the background or the control with this id.
+void OpenSystemMenu(DialogDriver& driver, int where) {
+    if (where == kAltSpace) {
+        driver.PressKey(Qt::Key_Space, Qt::AltModifier);
+        return;
+    }
+    const QPoint inside =
+        where == kBackground ? QPoint(2, 2) : driver.Control(where)->geometry().center();
     QContextMenuEvent click(QContextMenuEvent::Mouse, inside, driver.Window()->mapToGlobal(inside));
     QApplication::sendEvent(driver.Window(), &click);
 }
@@ -296,28 +302,23 @@ TEST(SystemMenu, OpensWhereTheWindowHasOneAndItsCloseEndsTheDialog) {
     const struct {
         const char* name;
         UINT dialog;
-        void (*open)(DialogDriver&);
+        int where;
         bool menu;
         bool minimise;
     } rows[] = {
-        {"Alt+Space", IDD_PROBE, AltSpace, true, true},
-        {"right click on the background", IDD_PROBE,
-         [](DialogDriver& d) { RightClickAt(d, QPoint(2, 2)); }, true, true},
-        {"right click on a label", IDD_PROBE,
-         [](DialogDriver& d) { RightClickAt(d, d.Control(IDC_LABEL)->geometry().center()); }, true,
-         true},
-        {"right click on a button", IDD_PROBE,
-         [](DialogDriver& d) { RightClickAt(d, d.Control(IDC_GO)->geometry().center()); }, false,
-         false},
-        {"no minimise box", IDD_PROBE_NO_MINIMISE, AltSpace, true, false},
-        {"no system menu", IDD_PROBE_NO_SYSMENU, AltSpace, false, false},
+        {"Alt+Space", IDD_PROBE, kAltSpace, true, true},
+        {"right click on the background", IDD_PROBE, kBackground, true, true},
+        {"right click on a label", IDD_PROBE, IDC_LABEL, true, true},
+        {"right click on a button", IDD_PROBE, IDC_GO, false, false},
+        {"no minimise box", IDD_PROBE_NO_MINIMISE, kAltSpace, true, false},
+        {"no system menu", IDD_PROBE_NO_SYSMENU, kAltSpace, false, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ProbeDialog dlg(row.dialog);
         const int result = DialogDriver::RunModal(dlg, [&](DialogDriver& d) {
             EXPECT_EQ(dlg.GetSystemMenu(FALSE) != nullptr, row.dialog != IDD_PROBE_NO_SYSMENU);
-            row.open(d);
+            OpenSystemMenu(d, row.where);
             auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             ASSERT_EQ(popup != nullptr, row.menu);
             if (!popup) {
