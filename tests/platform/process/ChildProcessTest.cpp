@@ -34,6 +34,7 @@ ChildProcess Shell(const std::string& script) {
 TEST(ChildProcess, ArgumentsArriveUnsplitAndUnexpanded) {
     const Arguments arguments = {"/tmp/my folder/in.txt",
                                  "say \"hi\".wav",
+                                 "\"",
                                  "a\" \"b",
                                  "$HOME",
                                  "*.wav",
@@ -43,6 +44,7 @@ TEST(ChildProcess, ArgumentsArriveUnsplitAndUnexpanded) {
                                  "\\",
                                  "",
                                  "-3",
+                                 "--help",
                                  "Grüße 进程.wav",
                                  "line one\nline two"};
     Arguments command{"/bin/sh", "-c",

@@ -55,13 +55,14 @@ TEST(DBusActivationFileTest, AnInstalledProgramIsStartedThroughItsLauncher) {
         EXPECT_EQ(DBusActivationFile::ProgramToStart(here / program), here / expected) << program;
 }
 
-// Unset or relative, XDG_DATA_HOME gives way to the default.
+// Unset, empty or relative, XDG_DATA_HOME gives way to the default.
 TEST(DBusActivationFileTest, FileLivesInTheDataHome) {
     const ScopedEnvironmentVariable home("HOME", "/home/someone");
     const std::string file = "dbus-1/services/Murmelo.Application.service";
     const std::pair<std::optional<std::string>, std::string> rows[] = {
         {"/data", "/data/" + file},
         {std::nullopt, "/home/someone/.local/share/" + file},
+        {"", "/home/someone/.local/share/" + file},
         {"data", "/home/someone/.local/share/" + file}};
     for (const auto& [dataHome, expected] : rows) {
         const ScopedEnvironmentVariable variable("XDG_DATA_HOME", dataHome);
