@@ -93,10 +93,7 @@ TEST(ChildProcess, EndIsReportedAndRepeated) {
 // The dialog process may ignore or block signals and holds files open without
 // close-on-exec; the child gets neither.
 TEST(ChildProcess, StartsWithDefaultSignalsAndNoInheritedFiles) {
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    struct sigaction previous {};
-    sigaction(SIGPIPE, &ignore, &previous);
+    const auto previous = std::signal(SIGPIPE, SIG_IGN);
     sigset_t term, previousMask;
     sigemptyset(&term);
     sigaddset(&term, SIGTERM);
@@ -104,7 +101,7 @@ TEST(ChildProcess, StartsWithDefaultSignalsAndNoInheritedFiles) {
     ChildProcess piped = Shell("kill -PIPE $$; exit 0");
     ChildProcess terminated = Shell("kill -TERM $$; exit 0");
     pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
-    sigaction(SIGPIPE, &previous, nullptr);
+    std::signal(SIGPIPE, previous);
     EXPECT_EQ(piped.Wait(10s), (WaitResult{WaitStatus::Signalled, SIGPIPE}));
     EXPECT_EQ(terminated.Wait(10s), (WaitResult{WaitStatus::Signalled, SIGTERM}));
 
