@@ -2,6 +2,8 @@
 
 #include "platform/text/AnsiCodePage.h"
 
+#include <optional>
+
 namespace {
 
 // The runtime takes UTF-16 text; a null pointer stays distinguishable from an empty text.
@@ -38,11 +40,13 @@ LONG CSpeechVoice::Speak(LPCTSTR text, LONG flags) {
 }
 
 LONG CSpeechVoice::Speak(const CString& text, LONG flags) {
-    if (!text.SharesBufferWith(m_spokenText) || m_spokenArgument.vt() != VT_BSTR) {
-        m_spokenArgument = AnsiArgument(text);
-        m_spokenText = text;
-    }
-    return SpeakArgument(m_spokenArgument, flags);
+    if (m_spokenText.Refers(text))
+        if (const std::optional<COleVariant> argument = m_spokenArgument.Lock())
+            return SpeakArgument(*argument, flags);
+    const COleVariant argument = AnsiArgument(text);
+    m_spokenText = text.Weak();
+    m_spokenArgument = argument.Weak();
+    return SpeakArgument(argument, flags);
 }
 
 LONG CSpeechVoice::SpeakArgument(const COleVariant& text, LONG flags) {

@@ -29,7 +29,9 @@ class CSpeechVoice : public COleDispatchDriver {
   private:
     LONG SpeakArgument(const COleVariant& text, LONG flags);
 
-    // The text spoken last, and its converted form.
-    CString m_spokenText;
-    COleVariant m_spokenArgument;
+    // The text spoken last, and its converted form, held only as long as the caller keeps
+    // the text and the queued speech keeps the converted form: a long text is not kept
+    // alive here once its Read is over.
+    CString::WeakRef m_spokenText;
+    COleVariant::WeakString m_spokenArgument;
 };

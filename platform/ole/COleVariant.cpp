@@ -19,6 +19,22 @@ const std::u16string& COleVariant::bstrVal() const {
     return m_bstrVal ? *m_bstrVal : empty;
 }
 
+std::optional<COleVariant> COleVariant::WeakString::Lock() const {
+    std::shared_ptr<const std::u16string> string = m_string.lock();
+    if (!string)
+        return std::nullopt;
+    COleVariant v;
+    v.m_vt = VT_BSTR;
+    v.m_bstrVal = std::move(string);
+    return v;
+}
+
+COleVariant::WeakString COleVariant::Weak() const {
+    WeakString weak;
+    weak.m_string = m_bstrVal;
+    return weak;
+}
+
 COleVariant COleVariant::NullString() {
     COleVariant v;
     v.m_vt = VT_BSTR;

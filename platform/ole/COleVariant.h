@@ -3,6 +3,7 @@
 #include "platform/ole/IDispatch.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 // One argument or result of a dispatch call: nothing, a 32-bit integer, a UTF-16 string
@@ -26,11 +27,18 @@ class COleVariant {
     VARTYPE vt() const { return m_vt; }
     LONG lVal() const { return m_lVal; }
     const std::u16string& bstrVal() const;
-    // True when both hold the very same string, which means the same text; false says
-    // nothing about the texts.
-    bool SharesStringWith(const COleVariant& other) const {
-        return m_bstrVal && m_bstrVal == other.m_bstrVal;
-    }
+    // Names a string variant's string without keeping it alive, for a cache that must not
+    // hold a long text any longer than its users do.
+    class WeakString {
+      public:
+        // A variant that shares the string, while anybody still holds it.
+        std::optional<COleVariant> Lock() const;
+
+      private:
+        friend class COleVariant;
+        std::weak_ptr<const std::u16string> m_string;
+    };
+    WeakString Weak() const;
     bool IsNullString() const { return m_vt == VT_BSTR && m_bstrNull; }
     IDispatch* pdispVal() const { return m_pdispVal; }
     // Hands the object's reference to the caller and leaves this variant empty.

@@ -46,21 +46,51 @@ char32_t DecodeOne(std::string_view text, size_t& pos) {
     return code;
 }
 
-void AppendUtf8(std::string& out, char32_t code) {
+// Gathers converted code units in a small buffer and appends them to the result in bulk:
+// appending unit by unit costs several times the conversion itself, which shows with a
+// text of many megabytes.
+template <typename Unit>
+class BulkAppender {
+  public:
+    explicit BulkAppender(std::basic_string<Unit>& out) : m_out(out) {}
+    BulkAppender(const BulkAppender&) = delete;
+    BulkAppender& operator=(const BulkAppender&) = delete;
+    ~BulkAppender() { Flush(); }
+
+    void Put(Unit unit) {
+        if (m_used == kSize)
+            Flush();
+        m_buffer[m_used++] = unit;
+    }
+
+  private:
+    static constexpr std::size_t kSize = 4096;
+
+    void Flush() {
+        m_out.append(m_buffer, m_used);
+        m_used = 0;
+    }
+
+    std::basic_string<Unit>& m_out;
+    Unit m_buffer[kSize];
+    std::size_t m_used = 0;
+};
+
+void AppendUtf8(BulkAppender<char>& out, char32_t code) {
     if (code < 0x80) {
-        out += static_cast<char>(code);
+        out.Put(static_cast<char>(code));
     } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
+        out.Put(static_cast<char>(0xC0 | (code >> 6)));
+        out.Put(static_cast<char>(0x80 | (code & 0x3F)));
     } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
+        out.Put(static_cast<char>(0xE0 | (code >> 12)));
+        out.Put(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.Put(static_cast<char>(0x80 | (code & 0x3F)));
     } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
+        out.Put(static_cast<char>(0xF0 | (code >> 18)));
+        out.Put(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+        out.Put(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.Put(static_cast<char>(0x80 | (code & 0x3F)));
     }
 }
 
@@ -69,14 +99,17 @@ void AppendUtf8(std::string& out, char32_t code) {
 std::u16string AnsiCodePage::ToWide(std::string_view ansi) {
     std::u16string wide;
     wide.reserve(ansi.size());
-    size_t pos = 0;
-    while (pos < ansi.size()) {
-        const char32_t code = DecodeOne(ansi, pos);
-        if (code < 0x10000) {
-            wide += static_cast<char16_t>(code);
-        } else {
-            wide += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
-            wide += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+    {
+        BulkAppender<char16_t> out(wide);
+        size_t pos = 0;
+        while (pos < ansi.size()) {
+            const char32_t code = DecodeOne(ansi, pos);
+            if (code < 0x10000) {
+                out.Put(static_cast<char16_t>(code));
+            } else {
+                out.Put(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+                out.Put(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+            }
         }
     }
     return wide;
@@ -85,16 +118,19 @@ std::u16string AnsiCodePage::ToWide(std::string_view ansi) {
 CString AnsiCodePage::FromWide(std::u16string_view wide) {
     std::string ansi;
     ansi.reserve(wide.size());
-    for (size_t i = 0; i < wide.size(); ++i) {
-        char32_t code = wide[i];
-        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-            wide[i + 1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
-            ++i;
-        } else if (code >= 0xD800 && code <= 0xDFFF) {
-            code = kReplacement;
+    {
+        BulkAppender<char> out(ansi);
+        for (size_t i = 0; i < wide.size(); ++i) {
+            char32_t code = wide[i];
+            if (code >= 0xD800 && code <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+                wide[i + 1] <= 0xDFFF) {
+                code = 0x10000 + ((code - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
+                ++i;
+            } else if (code >= 0xD800 && code <= 0xDFFF) {
+                code = kReplacement;
+            }
+            AppendUtf8(out, code);
         }
-        AppendUtf8(ansi, code);
     }
     return CString(std::move(ansi));
 }

@@ -2,7 +2,6 @@
 
 #include "platform/ole/COleVariant.h"
 #include "platform/ole/DispatchErrors.h"
-#include "platform/text/AnsiCodePage.h"
 #include "runtime/speech/DispatchCall.h"
 #include "runtime/speech/SpObjectToken.h"
 #include "runtime/speech/SpObjectTokens.h"
@@ -141,16 +140,18 @@ HRESULT SpVoice::Speak(std::span<const COleVariant> args, COleVariant* pVarResul
     // no sound output: queued, it is over at once; spoken synchronously, it waits for
     // what was queued before it; with the purge flag nothing is left before it, so it
     // only silences.
-    std::shared_ptr<const std::string> text = SpokenText(args[0]);
+    // The text is queued as the caller passed it, sharing its string, and converted for
+    // the engines only piece by piece as it is spoken.
+    const bool empty = args[0].bstrVal().empty();
     const bool async = (flags & SVSFlagsAsync) != 0;
-    if (text->empty() && (async || purge)) {
+    if (empty && (async || purge)) {
         DispatchCall::SetResult(pVarResult, COleVariant(m_lastStreamNumber));
         return S_OK;
     }
-    if (!text->empty() && !m_channel->EnsureOpen())
+    if (!empty && !m_channel->EnsureOpen())
         return DispatchErrors::Raise(pExcepInfo, kNoOutput);
     std::future<void> finished =
-        m_worker->Enqueue(m_channel, std::move(text), {m_voice.identifier}, !async);
+        m_worker->Enqueue(m_channel, args[0], {m_voice.identifier}, !async);
     if (!async) {
         finished.wait();
         if (m_channel->TakeOutage())
@@ -158,15 +159,6 @@ HRESULT SpVoice::Speak(std::span<const COleVariant> args, COleVariant* pVarResul
     }
     DispatchCall::SetResult(pVarResult, COleVariant(++m_lastStreamNumber));
     return S_OK;
-}
-
-std::shared_ptr<const std::string> SpVoice::SpokenText(const COleVariant& argument) {
-    if (!m_spokenText || !argument.SharesStringWith(m_spokenArgument)) {
-        m_spokenText =
-            std::make_shared<const std::string>(AnsiCodePage::FromWide(argument.bstrVal()).str());
-        m_spokenArgument = argument;
-    }
-    return m_spokenText;
 }
 
 HRESULT SpVoice::GetVoices(std::span<const COleVariant> args, COleVariant* pVarResult,

@@ -46,15 +46,10 @@ class SpVoice final : public DispatchObject {
                   EXCEPINFO* pExcepInfo);
     HRESULT GetVoices(std::span<const COleVariant> args, COleVariant* pVarResult,
                       EXCEPINFO* pExcepInfo);
-    // The text of a Speak argument in UTF-8. The very same string as the last time gives
-    // the same buffer, so the repetitions of one text share it in the queue.
-    std::shared_ptr<const std::string> SpokenText(const COleVariant& argument);
 
     std::shared_ptr<SpeechWorker> m_worker;
     std::shared_ptr<SpeechChannel> m_channel;
     VoiceInfo m_voice;
-    COleVariant m_spokenArgument;
-    std::shared_ptr<const std::string> m_spokenText;
     // Speak answers with the number of the utterance it queued, counted from 1.
     LONG m_lastStreamNumber = 0;
 };

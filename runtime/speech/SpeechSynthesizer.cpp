@@ -5,6 +5,7 @@
 #include "runtime/speech/SpeechEngines.h"
 #include "runtime/speech/SpeechLevels.h"
 #include "runtime/speech/TimeStretcher.h"
+#include "runtime/speech/WideTextPieces.h"
 
 #include <cmath>
 #include <memory>
@@ -17,15 +18,22 @@ double SpeechSynthesizer::SpeedFactor(std::int32_t rate) {
 
 bool SpeechSynthesizer::Synthesize(std::string_view utf8Text, const SpeechSettings& settings,
                                    const SampleConsumer& consumer) {
-    return Run(utf8Text, settings, nullptr, consumer);
+    bool taken = false;
+    return Run(
+        [&] {
+            const std::string_view piece = taken ? std::string_view() : utf8Text;
+            taken = true;
+            return piece;
+        },
+        settings, nullptr, consumer);
 }
 
-bool SpeechSynthesizer::Synthesize(std::string_view utf8Text, const SpeechSettings& settings,
+bool SpeechSynthesizer::Synthesize(WideTextPieces& text, const SpeechSettings& settings,
                                    const SpeechLevels& levels, const SampleConsumer& consumer) {
-    return Run(utf8Text, settings, &levels, consumer);
+    return Run([&] { return text.Next(); }, settings, &levels, consumer);
 }
 
-bool SpeechSynthesizer::Run(std::string_view utf8Text, const SpeechSettings& settings,
+bool SpeechSynthesizer::Run(const PieceSource& nextPiece, const SpeechSettings& settings,
                             const SpeechLevels* levels, const SampleConsumer& consumer) {
     SpeechEngine* engine = m_engines.For(settings.voiceIdentifier);
     if (!engine)
@@ -51,8 +59,11 @@ bool SpeechSynthesizer::Run(std::string_view utf8Text, const SpeechSettings& set
     const SampleConsumer take = [&](std::span<const std::int16_t> samples) {
         return resampler ? resampler->Feed(samples, stretch) : stretch(samples);
     };
-    return engine->Synthesize(utf8Text, settings.voiceIdentifier, take) &&
-           (!resampler || resampler->Finish(stretch)) && stretcher.Finish(consumer);
+    // The pieces go through one resampler and one stretcher, so they join without a seam.
+    for (std::string_view piece = nextPiece(); !piece.empty(); piece = nextPiece())
+        if (!engine->Synthesize(piece, settings.voiceIdentifier, take))
+            return false;
+    return (!resampler || resampler->Finish(stretch)) && stretcher.Finish(consumer);
 }
 
 std::vector<std::int16_t> SpeechSynthesizer::SynthesizeAll(std::string_view utf8Text,

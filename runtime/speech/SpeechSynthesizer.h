@@ -4,11 +4,13 @@
 #include "runtime/speech/SpeechSettings.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string_view>
 #include <vector>
 
 class SpeechEngines;
+class WideTextPieces;
 struct SpeechLevels;
 
 // Turns text into the runtime's one stream of samples (AudioSink's rate, mono, 16-bit)
@@ -26,9 +28,9 @@ class SpeechSynthesizer {
     // engine could not speak the text with it.
     bool Synthesize(std::string_view utf8Text, const SpeechSettings& settings,
                     const SampleConsumer& consumer);
-    // The same with the rate and volume taken from levels, which may change while the
-    // text is spoken; the settings give only the voice.
-    bool Synthesize(std::string_view utf8Text, const SpeechSettings& settings,
+    // A caller's text, piece by piece, as one stream, with the rate and volume taken from
+    // levels, which may change while the text is spoken; the settings give only the voice.
+    bool Synthesize(WideTextPieces& text, const SpeechSettings& settings,
                     const SpeechLevels& levels, const SampleConsumer& consumer);
     // The whole text at once, with no sound device involved.
     std::vector<std::int16_t> SynthesizeAll(std::string_view utf8Text,
@@ -39,8 +41,11 @@ class SpeechSynthesizer {
     static double SpeedFactor(std::int32_t rate);
 
   private:
-    bool Run(std::string_view utf8Text, const SpeechSettings& settings, const SpeechLevels* levels,
-             const SampleConsumer& consumer);
+    // The next piece of UTF-8 text, empty at the end.
+    using PieceSource = std::function<std::string_view()>;
+
+    bool Run(const PieceSource& nextPiece, const SpeechSettings& settings,
+             const SpeechLevels* levels, const SampleConsumer& consumer);
 
     SpeechEngines& m_engines;
 };

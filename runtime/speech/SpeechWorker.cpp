@@ -5,6 +5,7 @@
 #include "runtime/speech/SpeechSynthesizer.h"
 #include "runtime/speech/Utterance.h"
 #include "runtime/speech/VoiceCatalog.h"
+#include "runtime/speech/WideTextPieces.h"
 
 namespace {
 
@@ -45,13 +46,12 @@ SpeechWorker::~SpeechWorker() {
         m_thread.join();
 }
 
-std::future<void> SpeechWorker::Enqueue(std::shared_ptr<SpeechChannel> channel,
-                                        std::shared_ptr<const std::string> utf8Text,
+std::future<void> SpeechWorker::Enqueue(std::shared_ptr<SpeechChannel> channel, COleVariant text,
                                         SpeechSettings settings, bool awaited) {
     auto utterance = std::make_unique<Utterance>();
     utterance->generation = channel->Generation();
     utterance->channel = std::move(channel);
-    utterance->utf8Text = std::move(utf8Text);
+    utterance->text = std::move(text);
     utterance->settings = std::move(settings);
     utterance->awaited = awaited;
     std::future<void> finished = utterance->finished.get_future();
@@ -107,8 +107,9 @@ void SpeechWorker::Speak(SpeechSynthesizer& synthesizer, Utterance& utterance) {
     if (!channel.Begin(generation))
         return;
     // An empty text only marks a point in the queue that a caller waits for.
-    if (!utterance.utf8Text->empty()) {
-        synthesizer.Synthesize(*utterance.utf8Text, utterance.settings, channel.Levels(),
+    if (!utterance.text.bstrVal().empty()) {
+        WideTextPieces pieces(utterance.text.bstrVal());
+        synthesizer.Synthesize(pieces, utterance.settings, channel.Levels(),
                                [&](std::span<const std::int16_t> samples) {
                                    return channel.Write(samples, generation);
                                });

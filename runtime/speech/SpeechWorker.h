@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+class COleVariant;
 class SpeechChannel;
 class SpeechSynthesizer;
 struct Utterance;
@@ -31,9 +32,8 @@ class SpeechWorker {
 
     // Queues a text behind everything queued before; the future is ready when the text
     // is over (heard to the end when awaited, else synthesized to the end or stopped).
-    std::future<void> Enqueue(std::shared_ptr<SpeechChannel> channel,
-                              std::shared_ptr<const std::string> utf8Text, SpeechSettings settings,
-                              bool awaited);
+    std::future<void> Enqueue(std::shared_ptr<SpeechChannel> channel, COleVariant text,
+                              SpeechSettings settings, bool awaited);
     // Discards everything the channel has queued and silences what it plays.
     void Purge(SpeechChannel& channel);
 

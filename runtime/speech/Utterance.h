@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ole/COleVariant.h"
 #include "runtime/speech/SpeechSettings.h"
 
 #include <future>
@@ -12,8 +13,9 @@ class SpeechChannel;
 // rate and volume its channel has while it plays.
 struct Utterance {
     std::shared_ptr<SpeechChannel> channel;
-    // Shared by the repetitions of one text.
-    std::shared_ptr<const std::string> utf8Text;
+    // The text as the caller passed it. Copies of a string variant share the string, so
+    // the repetitions of one text hold it once.
+    COleVariant text;
     SpeechSettings settings;
     // The channel's generation when queued; a stop since then cancels the utterance.
     unsigned generation = 0;

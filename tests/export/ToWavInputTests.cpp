@@ -1,83 +1,67 @@
-#include "tests/export/ExportTestSupport.h"
-#include "tests/export/FakeConverter.h"
-#include "tests/support/FileBytes.h"
+#include "tests/export/ExportTest.h"
 
-#include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <string>
 #include <sys/resource.h>
 
-namespace {
-
-// The most memory this process has held at once, in KiB, since ResetPeakMemory.
-long PeakMemoryKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with("VmHWM:"))
-            return std::stol(line.substr(6));
-    }
-    return -1;
-}
-
-void ResetPeakMemory() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-} // namespace
-
+// A folder removed while the program runs has no name; joined with the file names, that
+// would write into the root folder and start the converter from there.
 TEST_F(ExportTest, RemovedCurrentFolderIsReportedAndNothingIsWrittenOrStarted) {
     ASSERT_FALSE(std::filesystem::exists("/input.txt"));
     const std::string home = CurrentDir();
-    FakeConverter{}.Install();
+    InstallConverter();
     prompts.AnswerFileDialog(home + "/out.wav");
     std::filesystem::create_directory("gone");
     std::filesystem::current_path("gone");
-    std::filesystem::remove(home + "/gone");
-
-    PressToWav({});
+    Press("", [&](CMurmeloDlg&, DialogDriver& driver) {
+        std::filesystem::remove_all(home + "/gone");
+        driver.Click(IDC_TO_WAV);
+    });
     std::filesystem::current_path(home);
-
     EXPECT_EQ(InfoNotices(), std::vector<std::string>{
                                  "The current folder cannot be read; it may have been removed!"});
     EXPECT_FALSE(std::filesystem::exists("/input.txt"));
-    EXPECT_TRUE(FakeConverter::RecordedCall().empty());
+    EXPECT_TRUE(RecordedCall().empty());
     EXPECT_TRUE(browser.shownPaths().empty());
 }
 
+// A file size limit stands in for a full disk: the file opens, the write stops short.
 TEST_F(ExportTest, ShortWriteOfTheInputIsReportedAndNothingStarts) {
-    FakeConverter{}.Install();
+    InstallConverter();
     prompts.AnswerFileDialog(CurrentDir() + "/out.wav");
-    // A file size limit stands in for a full disk: the file opens, the write stops short.
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 4;
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    PressToWav({.text = "Hello there"});
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previous);
-
+    Press("InputText=Hello there\n", [](CMurmeloDlg&, DialogDriver& driver) {
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit small{4, old.rlim_max};
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        driver.Click(IDC_TO_WAV);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+    });
     EXPECT_EQ(InfoNotices(), std::vector<std::string>{"Cannot write the converter's input file " +
                                                       CurrentDir() + "/input.txt!"});
-    EXPECT_TRUE(FakeConverter::RecordedCall().empty());
+    EXPECT_TRUE(RecordedCall().empty());
     EXPECT_TRUE(browser.shownPaths().empty());
 }
 
+// Held at once, 999 copies of 1 MiB would take 1 GiB; the file itself goes nowhere. The peak
+// of the memory held (VmHWM) is reset before.
 TEST_F(ExportTest, ManyCopiesOfALongTextAreStreamedToTheInputFile) {
-    // Held at once, 999 copies of 1 MiB would take 1 GiB; the file itself goes nowhere.
+    const auto peakKiB = [] {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.starts_with("VmHWM:"))
+                return std::stol(line.substr(6));
+        return -1L;
+    };
     WriteFile("long.txt", std::string(1 << 20, 'a'));
     std::filesystem::create_symlink("/dev/null", "input.txt");
-    FakeConverter{}.Install();
+    InstallConverter();
     prompts.AnswerFileDialog(CurrentDir() + "/out.wav");
-    ResetPeakMemory();
-    const long before = PeakMemoryKiB();
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const long before = peakKiB();
     ASSERT_GT(before, 0);
-
-    PressToWav({.loop = "999", .inputFileMode = true, .inputFile = "long.txt"});
-
-    EXPECT_LT(PeakMemoryKiB() - before, 64 * 1024);
+    Press("Loop=999\nInputFileChk=1\nInputFileFile=long.txt\n");
+    EXPECT_LT(peakKiB() - before, 64 * 1024);
     EXPECT_EQ(InfoNotices(), std::vector<std::string>{});
     EXPECT_EQ(browser.shownPaths().size(), 1u);
 }

@@ -2,7 +2,7 @@
 // bytes, as a command line cannot hold them). A number is taken exactly when a strict
 // reading accepts it: one optional leading minus, then decimal digits and nothing else, with
 // a value in the argument's range. A refused command line names the first number at fault.
-#include "tests/fuzz/FuzzFailure.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include "towav/ArgumentParser.h"
 

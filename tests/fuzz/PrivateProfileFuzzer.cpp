@@ -2,59 +2,37 @@
 // value. Reading never crashes and never writes past the buffer; a value written reads back
 // as written, up to the cuts the functions promise; a write leaves every other key as it
 // was; a refused write leaves the file as it was, byte for byte.
-#include "tests/fuzz/FuzzFailure.h"
-#include "tests/fuzz/FuzzWorkFolder.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include "platform/profile/PrivateProfile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <string>
-#include <string_view>
 
 namespace {
 
-// The file every input is written to, in a folder of this run's own.
 const std::string& FilePath() {
-    static const FuzzWorkFolder folder;
-    static const std::string path = folder.PathOf("fuzz.ini");
-    return path;
+    return FuzzFilePath("fuzz.ini");
 }
 
 constexpr char kUntouched = '#';
 
 // Blanks around names and values do not count: white space other than the line feed, which
 // ends a line.
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    constexpr std::string_view kBlanks = " \t\r\v\f";
+    text.remove_prefix(std::min(text.find_first_not_of(kBlanks), text.size()));
+    return text.substr(0, text.find_last_not_of(kBlanks) + 1);
 }
 
 // Names match without regard to ASCII case or to the blanks around them.
 bool SameName(std::string_view left, std::string_view right) {
-    left = Trim(left);
-    right = Trim(right);
-    if (left.size() != right.size())
-        return false;
-    for (std::size_t i = 0; i < left.size(); ++i) {
-        if (LowerAscii(left[i]) != LowerAscii(right[i]))
-            return false;
-    }
-    return true;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+    return std::ranges::equal(Trim(left), Trim(right),
+                              [&](char l, char r) { return lower(l) == lower(r); });
 }
 
 // The names the writer documents it cannot store: a section name with a line break or a
@@ -87,13 +65,7 @@ bool IsContinuation(char c) {
 // The length a UTF-8 lead byte announces, or 0 for a byte that leads no character.
 std::size_t AnnouncedLength(char c) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0xC2 && byte <= 0xDF)
-        return 2;
-    if (byte >= 0xE0 && byte <= 0xEF)
-        return 3;
-    if (byte >= 0xF0 && byte <= 0xF4)
-        return 4;
-    return 0;
+    return byte < 0xC2 ? 0 : byte <= 0xDF ? 2 : byte <= 0xEF ? 3 : byte <= 0xF4 ? 4 : 0;
 }
 
 // True when a complete UTF-8 character of text starts before cut and ends after it.
@@ -179,7 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto bufferSize = input.ConsumeIntegralInRange<std::size_t>(1, 700);
     const auto number = input.ConsumeIntegral<std::int32_t>();
     const std::string before = input.ConsumeRemainingBytesAsString();
-    FuzzWorkFolder::WriteFile(FilePath(), before);
+    WriteFuzzFile(FilePath(), before);
 
     // Whatever the file holds, reading it must be safe. A buffer as large as the file holds
     // any value whole.
@@ -193,13 +165,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                     FilePath().c_str())) {
         if (!SectionMayBeRefused(section) && !KeyMayBeRefused(key))
             ReportFuzzFailure("a write with plain names was refused", section + "] " + key);
-        if (FuzzWorkFolder::ReadFile(FilePath()) != before)
+        if (ReadFuzzFile(FilePath()) != before)
             ReportFuzzFailure("a refused write changed the file");
         return 0;
     }
 
     const std::string expected = ReadBackForm(value);
-    const std::size_t afterSize = FuzzWorkFolder::ReadFile(FilePath()).size() + 1;
+    const std::size_t afterSize = ReadFuzzFile(FilePath()).size() + 1;
     // The default differs from the value, so a key that went missing cannot pass.
     if (ReadString(section, key, afterSize, expected + "!") != expected)
         ReportFuzzFailure("a written value does not read back", section + "] " + key + "=" + value);

@@ -2,8 +2,7 @@
 // the file, holds none of the dropped characters '.', ',' and '$', and is exactly what the
 // reader's rules make of the bytes: text-mode line ends, Ctrl-Z as the end, the three
 // characters dropped, and the conversion up to the first NUL.
-#include "tests/fuzz/FuzzFailure.h"
-#include "tests/fuzz/FuzzWorkFolder.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include "platform/text/AnsiCodePage.h"
 #include "storage/TextFileReader.h"
@@ -17,25 +16,19 @@
 
 namespace {
 
-// The file every input is written to, in a folder of this run's own.
 const std::string& FilePath() {
-    static const FuzzWorkFolder folder;
-    static const std::string path = folder.PathOf("fuzz.txt");
-    return path;
+    return FuzzFilePath("fuzz.txt");
 }
 
 // The reader's rules applied to the whole file at once, as its documentation states them.
 std::string KeptBytes(std::string_view raw) {
     std::string kept;
     for (std::size_t i = 0; i < raw.size(); ++i) {
-        const char byte = raw[i];
-        if (byte == '\x1A')
+        if (raw[i] == '\x1A')
             break;
-        if (byte == '.' || byte == ',' || byte == '$')
-            continue;
-        if (byte == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')
-            continue;
-        kept += byte;
+        const bool crlf = raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n';
+        if (!crlf && raw[i] != '.' && raw[i] != ',' && raw[i] != '$')
+            kept += raw[i];
     }
     return kept;
 }
@@ -53,7 +46,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view raw(reinterpret_cast<const char*>(data), size);
-    FuzzWorkFolder::WriteFile(FilePath(), raw);
+    WriteFuzzFile(FilePath(), raw);
 
     std::optional<std::u16string> text;
     if (!TextFileReader::Read(FilePath().c_str(), text))

@@ -2,23 +2,17 @@
 #include "speech/SpeechFlags.h"
 #include "ui/CMurmeloDlg.h"
 
-#include "tests/support/CaseName.h"
 #include "tests/support/FakeSpeechRuntime.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/RunAndEscape.h"
 #include "tests/support/ScriptedPrompts.h"
 
+#include <QComboBox>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
-#include <sys/inotify.h>
-#include <unistd.h>
-
-#include <functional>
-#include <string>
-#include <utility>
-#include <vector>
+#include <filesystem>
 
 namespace {
 
@@ -27,138 +21,85 @@ const char* const kPoem = "白日依山尽，黄河入海流，欲穷千里目�
 // Settings that start the dialog in text mode with one repetition. Lines given come first
 // and so override these, since the first of two equal keys counts.
 void WriteSettings(const std::string& first = "") {
-    WriteFile("set.ini", "[Setting]\n" + first +
-                             "InputFileChk=0\nInputText=Stored\nRate=0\nVolume=100\nVoice=0\n"
-                             "Loop=1\n");
+    WriteFile("set.ini",
+              "[Setting]\n" + first +
+                  "InputFileChk=0\nInputText=Stored\nRate=0\nVolume=100\nVoice=0\nLoop=1\n");
 }
-
-// How often the file is opened while action runs, so a test can tell a file read three
-// times from one read once and spoken three times. Closes are watched too, because the
-// kernel merges identical events that follow each other unread.
-int OpensDuring(const char* path, const std::function<void()>& action) {
-    const int fd = inotify_init1(IN_NONBLOCK);
-    inotify_add_watch(fd, path, IN_OPEN | IN_CLOSE);
-    action();
-    int opens = 0;
-    std::vector<char> buffer(4096);
-    for (ssize_t length; (length = read(fd, buffer.data(), buffer.size())) > 0;) {
-        for (ssize_t at = 0; at < length;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + at);
-            opens += (event->mask & IN_OPEN) ? 1 : 0;
-            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-        }
-    }
-    close(fd);
-    return opens;
-}
-
-struct LoopCase {
-    const char* name;
-    const char* loop;
-    int spoken;
-};
-
-class ReadLoopCount : public testing::TestWithParam<LoopCase> {};
 
 // A rejected count still reaches the speaking loop; it speaks nothing below one and never
 // more than the largest count the box accepts.
-TEST_P(ReadLoopCount, QueuesTheTypedTextOncePerLoopWithinOneTo999) {
-    const LoopCase& c = GetParam();
-    FakeSpeechRuntime runtime({"Voice A"});
-    ScriptedPrompts prompts;
-    WriteSettings();
-    CMurmeloDlg dlg;
-    RunAndEscape(dlg, [&](DialogDriver& driver) {
-        driver.SetText(IDC_TEXT, "Hi");
-        driver.SetText(IDC_LOOP, c.loop);
-        driver.Click(IDC_READ);
-    });
-    EXPECT_EQ(runtime.QueuedTexts(), std::vector<std::string>(c.spoken, "Hi"));
-    for (const FakeSpeechRuntime::Utterance& utterance : runtime.Utterances())
-        EXPECT_EQ(utterance.flags, SVSFlagsAsync);
+TEST(SpeakingCommands, ReadQueuesTheTextOncePerLoopWithinZeroTo999AndStopPurgesIt) {
+    for (const auto& [loop, spoken] : {std::pair{"3", 3}, {"-5", 0}, {"2000000000", 999}}) {
+        FakeSpeechRuntime runtime({"Voice A"});
+        ScriptedPrompts prompts;
+        WriteSettings();
+        CMurmeloDlg dlg;
+        RunAndEscape(dlg, [&](DialogDriver& driver) {
+            driver.SetText(IDC_TEXT, "Hi");
+            driver.SetText(IDC_LOOP, loop);
+            driver.Click(IDC_READ);
+            EXPECT_EQ(runtime.QueuedTexts(), std::vector<std::string>(spoken, "Hi")) << loop;
+            driver.Click(IDC_STOP);
+        });
+        EXPECT_TRUE(runtime.QueuedTexts().empty());
+        for (const FakeSpeechRuntime::Utterance& utterance : runtime.Utterances())
+            EXPECT_EQ(utterance.flags, SVSFlagsAsync);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ReadLoopCount,
-                         testing::Values(LoopCase{"three", "3", 3}, LoopCase{"zero", "0", 0},
-                                         LoopCase{"negative", "-5", 0},
-                                         LoopCase{"huge", "2000000000", 999}),
-                         CaseName());
-
-TEST(SpeakingCommands, ReadInFileModeReadsAnUnchangedFileOnceAndAChangedOneAnew) {
+// The file is read for every repetition in which it may have changed, so a file changed
+// between two Reads is spoken in its new form.
+TEST(SpeakingCommands, ReadInFileModeSpeaksTheFileAsItStandsAtEachRead) {
     FakeSpeechRuntime runtime({"Voice A"});
     WriteFile("speech.txt", "first version");
-    WriteSettings("InputFileChk=1\nInputFileFile=speech.txt\n");
+    WriteSettings("InputFileChk=1\nInputFileFile=speech.txt\nLoop=2\n");
     CMurmeloDlg dlg;
     RunAndEscape(dlg, [&](DialogDriver& driver) {
-        driver.SetText(IDC_LOOP, "3");
-        EXPECT_EQ(OpensDuring("speech.txt", [&] { driver.Click(IDC_READ); }), 1);
+        driver.Click(IDC_READ);
         WriteFile("speech.txt", "second version");
-        driver.SetText(IDC_LOOP, "1");
         driver.Click(IDC_READ);
     });
-    EXPECT_EQ(runtime.QueuedTexts(), (std::vector<std::string>{"first version", "first version",
-                                                               "first version", "second version"}));
+    EXPECT_EQ(runtime.QueuedTexts(),
+              (std::vector<std::string>{"first version", "first version", "second version",
+                                        "second version"}));
 }
-
-TEST(SpeakingCommands, StopPurgesEverythingQueued) {
-    FakeSpeechRuntime runtime({"Voice A"});
-    WriteSettings("Loop=5\n");
-    CMurmeloDlg dlg;
-    RunAndEscape(dlg, [&](DialogDriver& driver) {
-        driver.Click(IDC_READ);
-        EXPECT_EQ(runtime.QueuedTexts().size(), 5u);
-        driver.Click(IDC_STOP);
-    });
-    EXPECT_TRUE(runtime.QueuedTexts().empty());
-}
-
-struct StepCase {
-    const char* name;
-    std::vector<std::pair<int, int>> clicks; // button, how often
-    LONG rate;                               // of the voice afterwards
-    LONG volume;
-    const char* rateBox;
-    const char* volumeBox;
-};
-
-class StepButtons : public testing::TestWithParam<StepCase> {};
 
 // The voice starts at rate 0 and volume 100 whatever the boxes show, and the steps stop at
 // the ends of the ranges. The buttons only push: what was typed and not yet read is
 // overwritten.
-TEST_P(StepButtons, StepFromTheVoicesOwnValueAndStopAtTheLimits) {
-    const StepCase& c = GetParam();
-    FakeSpeechRuntime runtime({"Voice A"});
-    WriteSettings("Rate=5\nVolume=35\n");
-    CMurmeloDlg dlg;
-    RunAndEscape(dlg, [&](DialogDriver& driver) {
-        driver.SetText(IDC_TEXT, "typed but not read");
-        driver.SetText(IDC_LOOP, "7");
-        for (const auto& [button, times] : c.clicks)
-            for (int i = 0; i < times; ++i)
-                driver.Click(button);
-        EXPECT_EQ(driver.Text(IDC_RATE), c.rateBox);
-        EXPECT_EQ(driver.Text(IDC_VOLUME), c.volumeBox);
-        EXPECT_EQ(driver.Text(IDC_TEXT), "Stored");
-        EXPECT_EQ(driver.Text(IDC_LOOP), "1");
-    });
-    EXPECT_EQ(runtime.Rate(), c.rate);
-    EXPECT_EQ(runtime.Volume(), c.volume);
+TEST(SpeakingCommands, StepButtonsStepFromTheVoicesOwnValueAndStopAtTheLimits) {
+    const struct {
+        std::vector<std::pair<int, int>> clicks; // button, how often
+        LONG rate, volume;                       // of the voice afterwards
+        const char *rateBox, *volumeBox;
+    } rows[] = {
+        {{{IDC_RATE_UP, 1}}, 1, 100, "1", "35"},
+        {{{IDC_RATE_UP, 12}}, 10, 100, "10", "35"},
+        {{{IDC_RATE_DOWN, 12}}, -10, 100, "-10", "35"},
+        {{{IDC_VOLUME_UP, 1}}, 0, 100, "5", "35"},
+        {{{IDC_VOLUME_DOWN, 11}}, 0, 0, "5", "0"},
+        {{{IDC_VOLUME_DOWN, 10}, {IDC_VOLUME_UP, 3}}, 0, 30, "5", "30"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.rateBox + std::string(" ") + row.volumeBox);
+        FakeSpeechRuntime runtime({"Voice A"});
+        WriteSettings("Rate=5\nVolume=35\n");
+        CMurmeloDlg dlg;
+        RunAndEscape(dlg, [&](DialogDriver& driver) {
+            driver.SetText(IDC_TEXT, "typed but not read");
+            for (const auto& [button, times] : row.clicks)
+                for (int i = 0; i < times; ++i)
+                    driver.Click(button);
+            EXPECT_EQ(driver.Text(IDC_RATE), row.rateBox);
+            EXPECT_EQ(driver.Text(IDC_VOLUME), row.volumeBox);
+            EXPECT_EQ(driver.Text(IDC_TEXT), "Stored");
+        });
+        EXPECT_EQ(runtime.Rate(), row.rate);
+        EXPECT_EQ(runtime.Volume(), row.volume);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StepButtons,
-    testing::Values(
-        StepCase{"rate_up_once", {{IDC_RATE_UP, 1}}, 1, 100, "1", "35"},
-        StepCase{"rate_up_to_top", {{IDC_RATE_UP, 12}}, 10, 100, "10", "35"},
-        StepCase{"rate_down_to_bottom", {{IDC_RATE_DOWN, 12}}, -10, 100, "-10", "35"},
-        StepCase{"volume_up_at_top", {{IDC_VOLUME_UP, 1}}, 0, 100, "5", "35"},
-        StepCase{"volume_down_once", {{IDC_VOLUME_DOWN, 1}}, 0, 90, "5", "90"},
-        StepCase{"volume_down_past_zero", {{IDC_VOLUME_DOWN, 11}}, 0, 0, "5", "0"},
-        StepCase{
-            "volume_up_from_zero", {{IDC_VOLUME_DOWN, 10}, {IDC_VOLUME_UP, 3}}, 0, 30, "5", "30"}),
-    CaseName());
-
+// The check box pulls first, so what was typed is kept.
 TEST(SpeakingCommands, TheCheckBoxEnablesOneTextSourceAndFocusesIt) {
     FakeSpeechRuntime runtime({"Voice A"});
     WriteSettings();
@@ -171,12 +112,12 @@ TEST(SpeakingCommands, TheCheckBoxEnablesOneTextSourceAndFocusesIt) {
             EXPECT_EQ(driver.Control(IDC_INPUT_FILE)->isEnabled(), mode == 1);
             EXPECT_EQ(driver.Control(IDC_TEXT)->isEnabled(), mode == 0);
             EXPECT_EQ(driver.FocusedId(), mode == 1 ? IDC_INPUT_FILE : IDC_TEXT);
-            // The check box pulls first, so what was typed is kept.
             EXPECT_EQ(driver.Text(IDC_TEXT), "typed");
         }
     });
 }
 
+// "Speak English" only pushes, over what was typed since.
 TEST(SpeakingCommands, QuickPhrasesSelectTheirVoiceFirstAndThenTheList) {
     FakeSpeechRuntime runtime({"V0", "V1", "V2", "V3", "V4", "V5", "V6"});
     WriteSettings("Voice=3\n");
@@ -185,7 +126,6 @@ TEST(SpeakingCommands, QuickPhrasesSelectTheirVoiceFirstAndThenTheList) {
         driver.Click(IDC_CHINESE);
         EXPECT_EQ(dlg.m_comboVoice.GetCurSel(), 5);
         EXPECT_EQ(driver.Text(IDC_TEXT), kPoem);
-        // "Speak English" only pushes, over what was typed since.
         driver.SetText(IDC_TEXT, "typed but not read");
         driver.Click(IDC_SPEAK_ENGLISH);
         EXPECT_EQ(driver.Text(IDC_TEXT), kPoem);
@@ -218,6 +158,92 @@ TEST(SpeakingCommands, AQuickPhraseBeyondTheVoicesStopsWhereTheLookupFails) {
     EXPECT_EQ(runtime.CurrentVoiceIndex(), 0);
     EXPECT_EQ(prompts.Boxes().size(), 2u);
     EXPECT_EQ(runtime.ReferenceFaults(), 0);
+}
+
+const char* const kKyoko = "ScanSoft Kyoko_Full_22kHz";
+
+// The voices are listed in the runtime's order; the last voice of the preferred name,
+// matched to the letter, else the first, speaks. With none there is nothing to select and
+// no lookup, which would only fail.
+TEST(VoiceList, ListsInCollectionOrderAndSpeaksWithTheSelectedVoice) {
+    const struct {
+        std::vector<std::string> voices;
+        int speaking;
+    } rows[] = {
+        {{"Zeta", "Alpha", "Mu"}, 0},
+        {{"A", kKyoko, "C", kKyoko, "E"}, 3},
+        {{"A", "scansoft kyoko_full_22khz", "ScanSoft Kyoko"}, 0},
+        {{}, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.voices.size());
+        FakeSpeechRuntime runtime(row.voices);
+        ScriptedPrompts prompts;
+        {
+            CMurmeloDlg dlg;
+            RunAndEscape(dlg, [&](DialogDriver& driver) {
+                auto* combo = qobject_cast<QComboBox*>(driver.Control(IDC_VOICE));
+                std::vector<std::string> listed;
+                for (int i = 0; i < combo->count(); ++i)
+                    listed.push_back(combo->itemText(i).toStdString());
+                EXPECT_EQ(listed, row.voices);
+            });
+            EXPECT_EQ(runtime.CurrentVoiceIndex(), row.speaking);
+            EXPECT_EQ(runtime.Rate(), 0);
+            EXPECT_EQ(runtime.Volume(), 100);
+        }
+        EXPECT_TRUE(prompts.Boxes().empty());
+        EXPECT_EQ(runtime.LiveObjects(), 0);
+        EXPECT_EQ(runtime.ReferenceFaults(), 0);
+    }
+}
+
+TEST(VoiceList, ChoosingAnEntrySwitchesTheVoiceAtOnceAndWritesNoSettings) {
+    FakeSpeechRuntime runtime({"Voice A", "Voice B", "Voice C"});
+    CMurmeloDlg dlg;
+    RunAndEscape(dlg, [&](DialogDriver& driver) {
+        driver.ChooseItem(IDC_VOICE, 2);
+        EXPECT_EQ(runtime.CurrentVoiceDescription(), "Voice C");
+        driver.ChooseItem(IDC_VOICE, 1);
+        EXPECT_EQ(runtime.CurrentVoiceDescription(), "Voice B");
+    });
+    EXPECT_FALSE(std::filesystem::exists("set.ini"));
+}
+
+// Whatever stops speech at start-up, the user hears about it once and the dialog still
+// comes up with its later start-up steps done.
+TEST(VoiceList, WithoutSpeechShowsOneNoticeAndStartsTheDialogAnyway) {
+    const struct {
+        void (*breakRuntime)(FakeSpeechRuntime&);
+        const char* notice;
+    } rows[] = {
+        {[](FakeSpeechRuntime& r) { r.Unregister(); }, "no speech runtime is installed."},
+        {[](FakeSpeechRuntime& r) { r.FailCreation(); },
+         "the speech runtime could not create a voice."},
+        {[](FakeSpeechRuntime& r) {
+             r.FailCall(FakeSpeechRuntime::Kind::Voice, 17, "Unreadable.");
+         },
+         "Unreadable."},
+        {[](FakeSpeechRuntime& r) { r.FailCall(FakeSpeechRuntime::Kind::Tokens, 0, "Broken."); },
+         "Broken."},
+    };
+    for (const auto& row : rows) {
+        FakeSpeechRuntime runtime({"Voice A", "Voice B"});
+        row.breakRuntime(runtime);
+        ScriptedPrompts prompts;
+        {
+            CMurmeloDlg dlg;
+            RunAndEscape(dlg, [&](DialogDriver& driver) {
+                EXPECT_EQ(driver.Text(IDC_VOICE_HINT), "Mary,\t\tMike,\t\tSam,\t\tChinese");
+                EXPECT_EQ(dlg.m_comboVoice.GetCurSel(), CB_ERR);
+            });
+        }
+        ASSERT_EQ(prompts.Boxes().size(), 1u) << row.notice;
+        EXPECT_EQ(prompts.Boxes()[0].caption, "Info");
+        EXPECT_EQ(prompts.Boxes()[0].text, std::string("Speech is not available: ") + row.notice);
+        EXPECT_EQ(runtime.LiveObjects(), 0);
+        EXPECT_EQ(runtime.ReferenceFaults(), 0);
+    }
 }
 
 } // namespace

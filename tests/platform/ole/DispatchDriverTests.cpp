@@ -23,55 +23,46 @@ class CountingDispatch final : public IDispatch {
     COleVariant reply;
 };
 
-TEST(DispatchDriver, AssignmentTakesAReferenceAndReleasesTheObjectHeldBefore) {
+// An assigned or copied driver holds a reference of its own and lets go of the object held
+// before; a driver told not to release its object never does.
+TEST(DispatchDriver, HoldsAReferenceOfItsOwnAndReleasesOnlyWhatItOwns) {
     CountingDispatch first;
     CountingDispatch second;
+    CountingDispatch borrowed;
+    CountingDispatch owned;
     {
         COleDispatchDriver member(&first);
         {
             COleDispatchDriver temporary(&second);
             member = temporary;
             EXPECT_EQ(first.refs, 0);
-            EXPECT_EQ(second.refs, 2);
             member = member;
             EXPECT_EQ(second.refs, 2);
         }
-        EXPECT_EQ(second.refs, 1);
         COleDispatchDriver copy(member);
         EXPECT_EQ(second.refs, 2);
-    }
-    EXPECT_EQ(second.refs, 0);
-}
-
-TEST(DispatchDriver, ADriverWithoutAutoReleaseNeverReleases) {
-    CountingDispatch borrowed;
-    CountingDispatch owned;
-    {
         COleDispatchDriver driver(&borrowed, FALSE);
         driver.ReleaseDispatch();
         EXPECT_EQ(driver.m_lpDispatch, nullptr);
         driver.AttachDispatch(&borrowed, FALSE);
         driver.AttachDispatch(&owned, TRUE);
     }
+    EXPECT_EQ(second.refs, 0);
     EXPECT_EQ(borrowed.refs, 1);
     EXPECT_EQ(owned.refs, 0);
 }
 
-TEST(DispatchDriver, AResultOfTheWrongTypeThrowsAndIsReleased) {
+// A call without an object, or a result of the wrong type, throws; the wrong result is let go.
+TEST(DispatchDriver, FailedCallsThrowAndReleaseWhatCameBack) {
+    EXPECT_THROW(COleDispatchDriver().InvokeHelper(1, DISPATCH_METHOD, VT_EMPTY),
+                 COleDispatchException);
     CountingDispatch object;
     CountingDispatch returned;
     object.reply = COleVariant(&returned);
-    {
-        COleDispatchDriver driver(&object, FALSE);
-        EXPECT_THROW(driver.InvokeHelper(1, DISPATCH_PROPERTYGET, VT_I4), COleDispatchException);
-    }
+    COleDispatchDriver driver(&object, FALSE);
+    EXPECT_THROW(driver.InvokeHelper(1, DISPATCH_PROPERTYGET, VT_I4), COleDispatchException);
     object.reply = COleVariant();
     EXPECT_EQ(returned.refs, 1);
-}
-
-TEST(DispatchDriver, AnEmptyDriverThrowsInsteadOfCalling) {
-    COleDispatchDriver driver;
-    EXPECT_THROW(driver.InvokeHelper(1, DISPATCH_METHOD, VT_EMPTY), COleDispatchException);
 }
 
 TEST(ClassRegistry, OnlyARegisteredNameGivesItsClass) {

@@ -31,6 +31,28 @@ TEST(AnsiCodePage, ConvertsBothWaysAndReplacesOnlyWhatIsBroken) {
         }
     }
     EXPECT_EQ(AnsiCodePage::FromWide(std::u16string(1, u'\xD800') + u"a").str(), "\357\277\275a");
+    // Long texts are converted in bulk; nothing may go missing at a bulk's end.
+    std::string longAnsi;
+    for (int i = 0; i < 5000; ++i)
+        longAnsi += "Gr\xC3\xBC\xC3\x9F\xF0\x9F\x98\x80 ";
+    EXPECT_EQ(AnsiCodePage::FromWide(AnsiCodePage::ToWide(longAnsi)).str(), longAnsi);
+    EXPECT_EQ(AnsiCodePage::ToWide(longAnsi).size(), 5000u * 7);
+}
+
+// A cache that names a text weakly sees the same text while it is held unchanged, and
+// neither a changed nor a released one.
+TEST(CString, AWeakReferenceNamesOnlyTheUnchangedTextWhileItIsHeld) {
+    CString text("spoken");
+    const CString::WeakRef named = text.Weak();
+    EXPECT_TRUE(named.Refers(text));
+    EXPECT_TRUE(named.Refers(CString(text)));
+    EXPECT_FALSE(named.Refers(CString("spoken")));
+    text += " again";
+    EXPECT_FALSE(named.Refers(text));
+    CString held("held");
+    const CString::WeakRef released = held.Weak();
+    held = "other";
+    EXPECT_FALSE(released.Refers(held));
 }
 
 } // namespace

@@ -21,11 +21,7 @@ constexpr CLSID kClass{
 const CRuntimeClass* const kRuntimeClass = RUNTIME_CLASS(COleAutomationTarget);
 
 TEST(DBusActivationFileTest, ExecLineQuotesWhatTheBusWouldSplit) {
-    struct Row {
-        const char* program;
-        std::optional<std::string> expected;
-    };
-    const Row rows[] = {
+    const std::pair<const char*, std::optional<std::string>> rows[] = {
         {"/usr/lib/murmelo/murmelo", "/usr/lib/murmelo/murmelo -Automation"},
         {"/opt/x86_64-linux/murmelo+1.0,a:b@c=d",
          "/opt/x86_64-linux/murmelo+1.0,a:b@c=d -Automation"},
@@ -34,8 +30,8 @@ TEST(DBusActivationFileTest, ExecLineQuotesWhatTheBusWouldSplit) {
         {"/tmp/a\\b\"c$d;e#f", "'/tmp/a\\\\b\"c$d;e#f' -Automation"},
         {"/tmp/two\nlines", std::nullopt},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(DBusActivationFile::ExecLine(row.program), row.expected) << row.program;
+    for (const auto& [program, expected] : rows)
+        EXPECT_EQ(DBusActivationFile::ExecLine(program), expected) << program;
 }
 
 TEST(DBusActivationFileTest, AnInstalledProgramIsStartedThroughItsLauncher) {
@@ -47,11 +43,7 @@ TEST(DBusActivationFileTest, AnInstalledProgramIsStartedThroughItsLauncher) {
     };
     place(here / "usr/bin/murmelo", fs::perms::owner_all);
     place(here / "plain/bin/murmelo", fs::perms::owner_read | fs::perms::owner_write);
-    struct Row {
-        const char* program;
-        const char* expected;
-    };
-    const Row rows[] = {
+    const std::pair<const char*, const char*> rows[] = {
         {"usr/libexec/murmelo/murmelo", "usr/bin/murmelo"},
         // No launcher that could be run beside it: a copy of the folder, or a broken install.
         {"other/libexec/murmelo/murmelo", "other/libexec/murmelo/murmelo"},
@@ -59,30 +51,23 @@ TEST(DBusActivationFileTest, AnInstalledProgramIsStartedThroughItsLauncher) {
         // The build tree, whose bin/ holds the program itself.
         {"usr/bin/murmelo", "usr/bin/murmelo"},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(DBusActivationFile::ProgramToStart(here / row.program), here / row.expected)
-            << row.program;
+    for (const auto& [program, expected] : rows)
+        EXPECT_EQ(DBusActivationFile::ProgramToStart(here / program), here / expected) << program;
 }
 
+// Unset, empty or relative, XDG_DATA_HOME gives way to the default.
 TEST(DBusActivationFileTest, FileLivesInTheDataHome) {
     const ScopedEnvironmentVariable home("HOME", "/home/someone");
-    struct Row {
-        const char* dataHome;
-        const char* expected;
-    };
-    const Row rows[] = {
-        {"/data", "/data/dbus-1/services/Murmelo.Application.service"},
-        // Unset, empty or relative, the default applies.
-        {nullptr, "/home/someone/.local/share/dbus-1/services/Murmelo.Application.service"},
-        {"", "/home/someone/.local/share/dbus-1/services/Murmelo.Application.service"},
-        {"data", "/home/someone/.local/share/dbus-1/services/Murmelo.Application.service"},
-    };
-    for (const Row& row : rows) {
-        const ScopedEnvironmentVariable dataHome(
-            "XDG_DATA_HOME",
-            row.dataHome ? std::optional<std::string>(row.dataHome) : std::nullopt);
-        EXPECT_EQ(DBusActivationFile::PathFor("Murmelo.Application"), fs::path(row.expected))
-            << (row.dataHome ? row.dataHome : "(unset)");
+    const std::string file = "dbus-1/services/Murmelo.Application.service";
+    const std::pair<std::optional<std::string>, std::string> rows[] = {
+        {"/data", "/data/" + file},
+        {std::nullopt, "/home/someone/.local/share/" + file},
+        {"", "/home/someone/.local/share/" + file},
+        {"data", "/home/someone/.local/share/" + file}};
+    for (const auto& [dataHome, expected] : rows) {
+        const ScopedEnvironmentVariable variable("XDG_DATA_HOME", dataHome);
+        EXPECT_EQ(DBusActivationFile::PathFor("Murmelo.Application"), fs::path(expected))
+            << dataHome.value_or("(unset)");
     }
 }
 

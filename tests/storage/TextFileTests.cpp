@@ -1,0 +1,142 @@
+#include "tests/support/ChildProcess.h"
+#include "tests/support/FileBytes.h"
+
+#include "platform/text/AnsiCodePage.h"
+#include "platform/text/CString.h"
+#include "storage/TextFileReader.h"
+#include "storage/WriteTextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+// Reads the file into a text that held "earlier" before; keeps what Read returned and printed.
+struct Reading {
+    explicit Reading(const char* path) {
+        testing::internal::CaptureStdout();
+        ok = TextFileReader::Read(path, text);
+        printed = testing::internal::GetCapturedStdout();
+    }
+
+    std::optional<std::u16string> text = u"earlier";
+    bool ok;
+    std::string printed;
+};
+
+// Text-mode line ends, Ctrl-Z as the end, '.', ',' and '$' dropped, the conversion up to the
+// first NUL; the count printed is of every byte kept. Where none is kept, the output is left.
+TEST(TextFileRead, FiltersAndConverts) {
+    const struct {
+        std::string bytes;
+        std::u16string text;
+        int kept;
+    } rows[] = {
+        {"", u"earlier", 0},
+        {".,$.,$", u"earlier", 0},
+        {"Hello, world.", u"Hello world", 11},
+        {"a\r\nb\r\n", u"a\nb\n", 4},
+        {"a\rb\r", u"a\rb\r", 4},
+        {"a\r.\nb", u"a\r\nb", 4},
+        {"ab\x1A"
+         "cd",
+         u"ab", 2},
+        {"\x1A"
+         "abc",
+         u"earlier", 0},
+        {std::string("ab\0cd", 5), u"ab", 5},
+        {std::string("\0ab", 3), u"", 3},
+        {"\xE4\xBD\xA0\xE5\xA5\xBD, \xF0\x9F\x98\x80", u"\u4F60\u597D \U0001F600", 11},
+        {"a\xFF"
+         "b",
+         u"a\uFFFDb", 3},
+    };
+    for (const auto& row : rows) {
+        WriteFile("in.txt", row.bytes);
+        const Reading reading("in.txt");
+        EXPECT_TRUE(reading.ok);
+        EXPECT_EQ(reading.printed, std::to_string(row.kept) + " char to be conerted......");
+        EXPECT_TRUE(reading.text == row.text) << row.bytes;
+    }
+}
+
+// Files are read in blocks of about 256 KiB, with a CR or the start of a UTF-8 character
+// carried from one block to the next; the bytes that need care go to every place around the
+// first block end, and a NUL into the second block ends the text though all is counted.
+TEST(TextFileRead, ReadsAcrossBlockEndsAsAWholeTextWould) {
+    for (std::size_t lead = 256 * 1024 - 8; lead <= 256 * 1024 + 12; ++lead) {
+        WriteFile("in.txt", std::string(lead, 'a') + "\r\n\xE4\xBD\xA0\r.\n\xF0\x9F\x98\x80\r" +
+                                std::string(300 * 1024, 'z') + '\0' + "z");
+        const Reading reading("in.txt");
+        EXPECT_EQ(reading.printed,
+                  std::to_string(lead + 300 * 1024 + 13) + " char to be conerted......");
+        EXPECT_TRUE(reading.text == AnsiCodePage::ToWide(std::string(lead, 'a') +
+                                                         "\n\xE4\xBD\xA0\r\n\xF0\x9F\x98\x80\r" +
+                                                         std::string(300 * 1024, 'z')))
+            << lead;
+    }
+}
+
+// A folder, a FIFO without a writer and an endless device are refused at once; before, the
+// FIFO blocked the dialog forever and the device filled the memory. So are a file of more
+// bytes than an int counts, and one too large for the memory (both sparse).
+TEST(TextFileRead, FilesThatCannotBeReadAreRefusedAndLeaveTheOutputAlone) {
+    WriteFile("huge.txt", "");
+    std::filesystem::resize_file("huge.txt", static_cast<std::size_t>(INT_MAX) + 1);
+    for (const char* path : {"missing.txt", "huge.txt"}) {
+        const Reading reading(path);
+        EXPECT_FALSE(reading.ok);
+        EXPECT_EQ(reading.printed, "Open file " + std::string(path) + " failed!\n");
+        EXPECT_TRUE(reading.text == u"earlier");
+    }
+    std::filesystem::create_directory("folder");
+    ASSERT_EQ(mkfifo("fifo", 0644), 0);
+    WriteFile("large.txt", "");
+    std::filesystem::resize_file("large.txt", 512 * 1024 * 1024);
+    for (const char* path : {"folder", "fifo", "/dev/zero", "large.txt"}) {
+        const auto result = RunInChild(
+            [path] {
+                const rlimit limit{256 * 1024 * 1024, 256 * 1024 * 1024};
+                setrlimit(RLIMIT_AS, &limit);
+                std::optional<std::u16string> text;
+                return TextFileReader::Read(path, text) || text ? 1 : 0;
+            },
+            std::chrono::seconds(5));
+        EXPECT_EQ(result, 0) << path;
+    }
+}
+
+// The bytes go in as they are, up to the first NUL, over whatever the file held.
+TEST(TextFileWrite, StoresTheTextsBytesAsTheyAre) {
+    WriteFile("input.txt", "a much longer old content");
+    for (const auto& [text, written] :
+         {std::pair{CString("a\nb\r\nc \xE4\xBD\xA0"), "a\nb\r\nc \xE4\xBD\xA0"},
+          {CString(std::string("ab\0cd", 5)), "ab"},
+          {CString(), ""}}) {
+        EXPECT_EQ(WriteTextFile(text, "input.txt"), 1);
+        EXPECT_EQ(ReadFile("input.txt"), written);
+    }
+}
+
+// A missing folder is not created, a read-only file stays as it was, and a FIFO without a
+// reader must not block.
+TEST(TextFileWrite, FilesThatCannotBeWrittenAreReportedAndLeftAlone) {
+    EXPECT_EQ(WriteTextFile(CString("x"), "missing/input.txt"), 0);
+    EXPECT_FALSE(std::filesystem::exists("missing"));
+    WriteFile("input.txt", "old");
+    std::filesystem::permissions(std::filesystem::current_path(), std::filesystem::perms(0755));
+    std::filesystem::permissions("input.txt", std::filesystem::perms(0444));
+    EXPECT_EQ(RunInChild([] {
+                  return DropRootPrivileges() ? WriteTextFile(CString("new"), "input.txt") : 2;
+              }),
+              0);
+    EXPECT_EQ(ReadFile("input.txt"), "old");
+    ASSERT_EQ(mkfifo("fifo", 0644), 0);
+    EXPECT_EQ(
+        RunInChild([] { return WriteTextFile(CString("x"), "fifo"); }, std::chrono::seconds(5)), 0);
+}
+
+} // namespace
