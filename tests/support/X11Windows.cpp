@@ -63,10 +63,6 @@ void X11Windows::SetWords(xcb_window_t window, const char* name, xcb_atom_t type
                         static_cast<std::uint32_t>(values.size()), values.data());
 }
 
-void X11Windows::DeleteProperty(xcb_window_t window, const char* name) {
-    xcb_delete_property(m_connection, window, Atom(name));
-}
-
 void X11Windows::Sync() {
     std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
 }

@@ -27,7 +27,6 @@ class X11Windows {
     void SetText(xcb_window_t window, const char* name, xcb_atom_t type, const std::string& bytes);
     void SetWords(xcb_window_t window, const char* name, xcb_atom_t type,
                   const std::vector<std::uint32_t>& values);
-    void DeleteProperty(xcb_window_t window, const char* name);
     // Waits until the server has carried out every request so far.
     void Sync();
 
