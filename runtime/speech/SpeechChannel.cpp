@@ -194,15 +194,29 @@ void SpeechChannel::PlayPiece(std::unique_lock<std::mutex>& lock) {
     m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(count));
     m_writing = true;
     m_progress.notify_all();
-    const std::shared_ptr<AudioSink> sink = m_sink;
+    std::shared_ptr<AudioSink> sink = m_sink;
     lock.unlock();
-    const Clock::time_point start = Clock::now();
-    const bool written = sink->Write(piece);
+    Clock::time_point start = Clock::now();
+    bool written = sink->Write(piece);
     lock.lock();
+    if (!written && !m_closing) {
+        // An output that fails under the speech (a sound server restarting, a headset
+        // leaving) is opened anew and the piece played there, so that the speech goes on
+        // instead of the utterance being lost. A stop meanwhile has dropped the piece.
+        ReleaseOutput(lock);
+        OpenOutput(lock);
+        if (m_sink && !m_flushWanted && !m_closing) {
+            sink = m_sink;
+            lock.unlock();
+            start = Clock::now();
+            written = sink->Write(piece);
+            lock.lock();
+        }
+    }
     m_writing = false;
     if (written)
         m_playedUntil = std::max(m_playedUntil, start) + AudioSink::PlayingTime(count);
-    else
+    else if (m_sink && !m_flushWanted && !m_closing)
         FailOutput(lock);
     m_progress.notify_all();
 }
@@ -217,11 +231,15 @@ void SpeechChannel::DrainOutput(std::unique_lock<std::mutex>& lock) {
 }
 
 void SpeechChannel::FailOutput(std::unique_lock<std::mutex>& lock) {
-    std::shared_ptr<AudioSink> failed = std::move(m_sink);
     m_failed = true;
     m_pending.clear();
     m_drainWanted = false;
+    ReleaseOutput(lock);
+}
+
+void SpeechChannel::ReleaseOutput(std::unique_lock<std::mutex>& lock) {
+    std::shared_ptr<AudioSink> released = std::move(m_sink);
     lock.unlock();
-    failed.reset();
+    released.reset();
     lock.lock();
 }

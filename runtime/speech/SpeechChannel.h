@@ -64,6 +64,8 @@ class SpeechChannel : public std::enable_shared_from_this<SpeechChannel> {
     void PlayPiece(std::unique_lock<std::mutex>& lock);
     void DrainOutput(std::unique_lock<std::mutex>& lock);
     void FailOutput(std::unique_lock<std::mutex>& lock);
+    // Lets go of the output, closing it without the lock held.
+    void ReleaseOutput(std::unique_lock<std::mutex>& lock);
     bool HasWork() const;
     bool TakeOutageLocked();
     // How much the player writes at once, and the most the speech thread hands it ahead.

@@ -339,28 +339,40 @@ class FailedSink final : public AudioSink {
     bool PlaysAtSoundCardPace() const override { return false; }
 };
 
-// The output fails while speaking, then cannot be opened for a while, then comes back:
-// the outage is reported once (silencing needs no output and never fails), and later
-// speech is heard again.
-TEST(SpVoiceDeviceTest, SpeechIsHeardAgainOnceTheFailedOutputComesBack) {
-    auto sink = std::make_shared<MemorySink>(Pacing::None);
-    std::vector<std::shared_ptr<AudioSink>> opened = {sink, nullptr, nullptr, nullptr,
-                                                      std::make_shared<FailedSink>()};
-    Ref voice(SpVoice::Create([&opened] {
+// The outputs a voice gets, one per opening, in this order.
+Ref VoiceOpening(std::vector<std::shared_ptr<AudioSink>>& opened) {
+    std::reverse(opened.begin(), opened.end());
+    return Ref(SpVoice::Create([&opened] {
         std::shared_ptr<AudioSink> next = opened.back();
         opened.pop_back();
         return next;
     }));
-    const auto speak = [&](LONG flags) {
-        return Call(voice.get(), SpVoice::kSpeak, kMethod, {Text(u"Hello."), flags});
+}
+
+// An output that fails under the speech, as when the sound server restarts, is opened
+// anew and the same utterance heard there. When it cannot be opened again for a while,
+// the outage is reported once (silencing needs no output and never fails), and later
+// speech is heard again.
+TEST(SpVoiceDeviceTest, SpeechIsHeardAgainOnceTheFailedOutputComesBack) {
+    const auto hello = [](IDispatch* voice) {
+        return Call(voice, SpVoice::kSpeak, kMethod, {Text(u"Hello."), 0});
     };
-    EXPECT_EQ(speak(0).hr, S_OK);
-    const CallResult failed = speak(0);
+    auto restarted = std::make_shared<MemorySink>(Pacing::None);
+    std::vector<std::shared_ptr<AudioSink>> restart = {std::make_shared<FailedSink>(), restarted};
+    Ref voice = VoiceOpening(restart);
+    EXPECT_EQ(hello(voice.get()).hr, S_OK);
+    EXPECT_GT(Peak(restarted->Samples()), 1000);
+
+    auto sink = std::make_shared<MemorySink>(Pacing::None);
+    std::vector<std::shared_ptr<AudioSink>> outage = {std::make_shared<FailedSink>(), nullptr,
+                                                      nullptr, nullptr, sink};
+    voice = VoiceOpening(outage);
+    const CallResult failed = hello(voice.get());
     EXPECT_EQ(failed.hr, DISP_E_EXCEPTION);
     EXPECT_EQ(failed.error, u"No sound output device is available.");
     EXPECT_EQ(Call(voice.get(), SpVoice::kSpeak, kMethod, {Text(u""), kPurge}).hr, S_OK);
     EXPECT_EQ(sink->SampleCount(), 0u);
-    EXPECT_EQ(speak(0).hr, S_OK);
+    EXPECT_EQ(hello(voice.get()).hr, S_OK);
     EXPECT_GT(Peak(sink->Samples()), 1000);
 }
 
