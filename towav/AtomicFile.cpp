@@ -70,6 +70,11 @@ bool AtomicFile::OpenNamed() {
     return m_named;
 }
 
+void AtomicFile::StartWriteback() {
+    // Only a hint: a failed write-out shows in the commit's fsync.
+    sync_file_range(m_descriptor, 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 bool AtomicFile::Commit() {
     // The data must be on the disk before the rename makes it the target, or a crash
     // could leave an empty file under the target's name.

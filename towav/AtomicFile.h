@@ -21,6 +21,9 @@ class AtomicFile {
     int Descriptor() const { return m_descriptor; }
     // The file that Commit replaces (where a link at the path points).
     const std::filesystem::path& Target() const { return m_target; }
+    // Starts writing what the file holds so far to the disk and returns without waiting,
+    // so that the commit, which waits for the disk, finds little left to write.
+    void StartWriteback();
     // Makes the written bytes durable and puts them at the target path.
     bool Commit();
 

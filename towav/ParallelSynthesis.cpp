@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
-#include <optional>
 #include <sched.h>
 #include <string>
 
@@ -21,28 +20,35 @@ constexpr std::size_t kLongestRun = 3000;
 // Runs per process, so that a process that finishes early finds more work.
 constexpr std::size_t kRunsPerProcess = 4;
 
-// The run's samples, ending where the next run's first word would begin.
-std::optional<std::vector<std::int16_t>>
-SpeakRun(SpeechSynthesizer& synthesizer, const SpeechSettings& settings, const TextRun& run) {
-    std::vector<std::int16_t> samples;
-    const std::string text = std::string(run.text) + std::string(run.nextHead);
-    if (!synthesizer.Synthesize(text, settings, [&](std::span<const std::int16_t> chunk) {
-            samples.insert(samples.end(), chunk.begin(), chunk.end());
-            return true;
-        }))
-        return std::nullopt;
-    if (run.nextHead.empty())
-        return samples;
+// Samples go on in blocks of this many, so that a worker sends them in few large writes.
+constexpr std::size_t kBlock = 64 * 1024;
+
+// Passes on the run's samples, ending where the next run's first word would begin.
+bool SpeakRun(SpeechSynthesizer& synthesizer, const SpeechSettings& settings, const TextRun& run,
+              const SpeechSynthesizer::SampleConsumer& output) {
     // Both syntheses end with the head as the text's last words, spoken alike, so what
-    // the head alone takes is what follows the pause in the first.
+    // the head alone takes is what follows the pause in the run spoken with it.
     std::size_t head = 0;
-    if (!synthesizer.Synthesize(run.nextHead, settings, [&](std::span<const std::int16_t> chunk) {
+    if (!run.nextHead.empty() &&
+        !synthesizer.Synthesize(run.nextHead, settings, [&](std::span<const std::int16_t> chunk) {
             head += chunk.size();
             return true;
         }))
-        return std::nullopt;
-    samples.resize(samples.size() - std::min(head, samples.size()));
-    return samples;
+        return false;
+    // The last `head` samples are held back until the run ends, when they are dropped.
+    std::vector<std::int16_t> pending;
+    const auto passBeforeHead = [&] {
+        const std::size_t ready = pending.size() - std::min(head, pending.size());
+        if (!output(std::span(pending).first(ready)))
+            return false;
+        pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(ready));
+        return true;
+    };
+    const std::string text = std::string(run.text) + std::string(run.nextHead);
+    return synthesizer.Synthesize(text, settings, [&](std::span<const std::int16_t> chunk) {
+        pending.insert(pending.end(), chunk.begin(), chunk.end());
+        return pending.size() < head + kBlock || passBeforeHead();
+    }) && passBeforeHead();
 }
 
 std::size_t RunLength(std::size_t textLength, std::size_t processes) {
@@ -78,14 +84,17 @@ bool ParallelSynthesis::Speak(std::string_view text, const SpeechSettings& setti
         return consumer(samples);
     };
     if (processes == 1) {
-        for (std::size_t index = 0; index < runs.size(); ++index) {
-            const auto samples = SpeakRun(synthesizer, settings, runs[index]);
-            if (!samples || !deliver(index, *samples))
+        for (std::size_t index = 0; index < runs.size(); ++index)
+            if (!SpeakRun(
+                    synthesizer, settings, runs[index],
+                    [&](std::span<const std::int16_t> samples) { return deliver(index, samples); }))
                 return false;
-        }
         return true;
     }
     return WorkerPool::Run(
         runs.size(), processes,
-        [&](std::size_t index) { return SpeakRun(synthesizer, settings, runs[index]); }, deliver);
+        [&](std::size_t index, const WorkerPool::Output& output) {
+            return SpeakRun(synthesizer, settings, runs[index], output);
+        },
+        deliver);
 }

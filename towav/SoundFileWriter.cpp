@@ -10,11 +10,14 @@
 namespace {
 
 constexpr std::size_t kLargestWrite = 16384;
+// A long text makes hundreds of megabytes; handed to the disk every few megabytes, they
+// are written out while the voice speaks on instead of all at the commit.
+constexpr std::uint64_t kWritebackSamples = 2 * 1024 * 1024;
 
 } // namespace
 
 SoundFileWriter::SoundFileWriter(AtomicFile& file, const OutputFormat& format, int sampleRate)
-    : m_format(format), m_name(file.Target().string()) {
+    : m_file(file), m_format(format), m_name(file.Target().string()) {
     SF_INFO info{};
     info.samplerate = format.sampleRate ? format.sampleRate : sampleRate;
     info.channels = 1;
@@ -65,6 +68,10 @@ bool SoundFileWriter::Write(std::span<const std::int16_t> samples) {
         const auto count = static_cast<sf_count_t>(piece.size());
         if (sf_write_short(m_sound, piece.data(), count) != count)
             return Fail("cannot write " + m_name + ": " + sf_strerror(m_sound));
+    }
+    if (m_written - m_writtenBack >= kWritebackSamples) {
+        m_file.StartWriteback();
+        m_writtenBack = m_written;
     }
     return true;
 }

@@ -34,10 +34,12 @@ class SoundFileWriter {
     bool Write(std::span<const std::int16_t> samples);
     bool Fail(const std::string& what);
 
+    AtomicFile& m_file;
     const OutputFormat& m_format;
     std::string m_name;
     sf_private_tag* m_sound = nullptr;
     std::unique_ptr<Resampler> m_resampler;
     std::uint64_t m_written = 0;
+    std::uint64_t m_writtenBack = 0;
     std::string m_error;
 };

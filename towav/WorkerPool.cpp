@@ -1,5 +1,6 @@
 #include "towav/WorkerPool.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -18,6 +20,11 @@ namespace {
 constexpr std::size_t kJobsAheadPerProcess = 2;
 
 constexpr std::size_t kReadSize = 256 * 1024;
+// A larger pipe than the system's 64 KiB lets a job hand over its samples in fewer turns;
+// where the system refuses, the pipe keeps its size and works the same.
+constexpr int kPipeSize = 1024 * 1024;
+// What follows a job's samples: their count.
+constexpr std::size_t kCountSize = sizeof(std::uint64_t);
 
 bool WriteAll(int descriptor, const void* data, std::size_t size) {
     const auto* bytes = static_cast<const char*>(data);
@@ -39,17 +46,17 @@ void DieWithParent(pid_t parent) {
         _exit(1);
 }
 
-// A job's whole life: its samples into the pipe, then their count, by which the converter
-// knows that they all came. It ends without running a destructor of the converter's
-// objects, which are not its own.
+// A job's whole life: its samples into the pipe as they come, then their count, by which
+// the converter knows that they all came. It ends without running a destructor of the
+// converter's objects, which are not its own.
 [[noreturn]] void RunJob(const WorkerPool::Job& job, std::size_t index, int output) {
     try {
-        const auto samples = job(index);
-        const std::uint64_t count = samples ? samples->size() : 0;
-        _exit(samples && WriteAll(output, samples->data(), count * sizeof(std::int16_t)) &&
-                      WriteAll(output, &count, sizeof count)
-                  ? 0
-                  : 1);
+        std::uint64_t count = 0;
+        const bool done = job(index, [&](std::span<const std::int16_t> samples) {
+            count += samples.size();
+            return WriteAll(output, samples.data(), samples.size_bytes());
+        });
+        _exit(done && WriteAll(output, &count, sizeof count) ? 0 : 1);
     } catch (...) {
         _exit(1);
     }
@@ -143,6 +150,7 @@ class JobServer {
             int ends[2];
             if (pipe2(ends, O_CLOEXEC) != 0)
                 _exit(1);
+            fcntl(ends[1], F_SETPIPE_SZ, kPipeSize);
             const pid_t child = fork();
             if (child == 0) {
                 close(socket);
@@ -163,7 +171,8 @@ class JobServer {
     int m_socket = -1;
 };
 
-// One job as the converter sees it: the samples that have come through its pipe.
+// One job as the converter sees it: the samples that have come through its pipe and are
+// not yet delivered.
 class Worker {
   public:
     Worker() = default;
@@ -174,7 +183,9 @@ class Worker {
             close(m_input);
     }
 
-    bool Start(JobServer& server, std::size_t index) {
+    // The storage of an earlier job is used again, as its memory is already in place.
+    bool Start(JobServer& server, std::size_t index, std::vector<std::int16_t> storage) {
+        m_storage = std::move(storage);
         m_input = server.StartJob(index);
         return m_input >= 0 && fcntl(m_input, F_SETFL, O_NONBLOCK) == 0;
     }
@@ -204,19 +215,32 @@ class Worker {
         }
     }
 
-    std::span<const std::int16_t> Samples() const {
-        return std::span(m_storage).first((m_received - sizeof(std::uint64_t)) /
-                                          sizeof(std::int16_t));
+    // Delivers the samples that came since the last call. While the job runs, the last
+    // bytes might be its count, so they wait for the next call; once it is done, they are.
+    bool Pass(const WorkerPool::Delivery& delivery, std::size_t index) {
+        if (m_received < kCountSize + sizeof(std::int16_t))
+            return true;
+        const std::size_t count = (m_received - kCountSize) / sizeof(std::int16_t);
+        if (!delivery(index, std::span(m_storage).first(count)))
+            return false;
+        m_passed += count;
+        // What is left, less than a sample and the count, moves to the front, so that the
+        // storage of the job whose turn it is stays as small as one read.
+        m_received -= count * sizeof(std::int16_t);
+        std::memmove(Bytes(), Bytes() + count * sizeof(std::int16_t), m_received);
+        return true;
     }
+
+    std::vector<std::int16_t> Release() { return std::move(m_storage); }
 
   private:
     // The count at the end matches the samples before it.
     bool IsComplete() const {
         std::uint64_t count = 0;
-        if (m_received < sizeof count)
+        if (m_received < kCountSize || (m_received - kCountSize) % sizeof(std::int16_t) != 0)
             return false;
-        std::memcpy(&count, Bytes() + m_received - sizeof count, sizeof count);
-        return count * sizeof(std::int16_t) + sizeof count == m_received;
+        std::memcpy(&count, Bytes() + m_received - kCountSize, kCountSize);
+        return count == m_passed + (m_received - kCountSize) / sizeof(std::int16_t);
     }
 
     // The pipe's bytes go straight into sample storage.
@@ -225,7 +249,9 @@ class Worker {
 
     int m_input = -1;
     std::vector<std::int16_t> m_storage;
+    // Bytes in storage, and samples delivered before them.
     std::size_t m_received = 0;
+    std::uint64_t m_passed = 0;
 };
 
 } // namespace
@@ -236,6 +262,7 @@ bool WorkerPool::Run(std::size_t jobs, std::size_t processes, const Job& job,
     if (!server.Start(job))
         return false;
     std::map<std::size_t, Worker> workers;
+    std::vector<std::vector<std::int16_t>> spareStorage;
     std::size_t started = 0;
     std::size_t delivered = 0;
     while (delivered < jobs) {
@@ -244,18 +271,26 @@ bool WorkerPool::Run(std::size_t jobs, std::size_t processes, const Job& job,
             running += worker.IsDone() ? 0 : 1;
         while (running < processes && started < jobs &&
                started < delivered + processes * kJobsAheadPerProcess) {
-            if (!workers[started].Start(server, started))
+            std::vector<std::int16_t> storage;
+            if (!spareStorage.empty()) {
+                storage = std::move(spareStorage.back());
+                spareStorage.pop_back();
+            }
+            if (!workers[started].Start(server, started, std::move(storage)))
                 return false;
             ++started;
             ++running;
         }
-        if (const auto next = workers.find(delivered);
-            next != workers.end() && next->second.IsDone()) {
-            if (!delivery(delivered, next->second.Samples()))
+        // The job whose turn it is hands its samples on as they come.
+        if (const auto next = workers.find(delivered); next != workers.end()) {
+            if (!next->second.Pass(delivery, delivered))
                 return false;
-            workers.erase(next);
-            ++delivered;
-            continue;
+            if (next->second.IsDone()) {
+                spareStorage.push_back(next->second.Release());
+                workers.erase(next);
+                ++delivered;
+                continue;
+            }
         }
         std::vector<pollfd> inputs;
         std::vector<Worker*> polled;

@@ -4,10 +4,18 @@
 #include "towav/Converter.h"
 
 #include <iostream>
+#include <malloc.h>
 #include <string_view>
 #include <vector>
 
 namespace {
+
+// The voices allocate and free blocks of a few hundred kilobytes for every sentence. By
+// default the C library hands such blocks back to the system at once and takes them anew,
+// paying a page fault for every 4 KiB each time: for Flite that was a tenth of the
+// converter's time. Kept up to these sizes, the memory is used again instead.
+constexpr int kLargestBlockFromTheHeap = 32 * 1024 * 1024;
+constexpr int kFreeMemoryKept = 64 * 1024 * 1024;
 
 int Report(const Converter::Failure& failure) {
     std::cerr << "towav.exe: " << failure.message << '\n';
@@ -17,6 +25,8 @@ int Report(const Converter::Failure& failure) {
 } // namespace
 
 int main(int argc, char** argv) {
+    mallopt(M_MMAP_THRESHOLD, kLargestBlockFromTheHeap);
+    mallopt(M_TRIM_THRESHOLD, kFreeMemoryKept);
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const auto parsed = ArgumentParser::Parse(arguments);
     if (std::holds_alternative<ArgumentParser::HelpRequested>(parsed)) {
