@@ -1,11 +1,14 @@
 #include "tests/support/PrivateSessionBus.h"
 
+#include <QStandardPaths>
+
 #include <fstream>
 
 namespace fs = std::filesystem;
 
 PrivateSessionBus::PrivateSessionBus(const fs::path& serviceFolder,
                                      const QProcessEnvironment& variables) {
+    m_dbusSend = QStandardPaths::findExecutable(QStringLiteral("dbus-send"));
     const fs::path folder = m_folder.Path();
     m_services = serviceFolder.empty() ? folder / "services" : serviceFolder;
     fs::create_directories(m_services);
@@ -39,7 +42,7 @@ PrivateSessionBus::PrivateSessionBus(const fs::path& serviceFolder,
 }
 
 void PrivateSessionBus::ReloadServices() {
-    OwnedProcess::Run("dbus-send",
+    OwnedProcess::Run(m_dbusSend,
                       {"--bus=" + m_address, "--print-reply", "--dest=org.freedesktop.DBus",
                        "/org/freedesktop/DBus", "org.freedesktop.DBus.ReloadConfig"},
                       m_daemon.processEnvironment());

@@ -35,4 +35,6 @@ class PrivateSessionBus {
     std::filesystem::path m_services;
     OwnedProcess m_daemon{QProcessEnvironment()};
     QString m_address;
+    // Found when the bus starts: tests may later narrow PATH to fakes of their own.
+    QString m_dbusSend;
 };
