@@ -6,7 +6,6 @@
 #include "runtime/speech/VoiceInfo.h"
 
 #include <memory>
-#include <string>
 
 class SpeechChannel;
 class SpeechWorker;

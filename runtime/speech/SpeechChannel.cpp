@@ -194,29 +194,31 @@ void SpeechChannel::PlayPiece(std::unique_lock<std::mutex>& lock) {
     m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(count));
     m_writing = true;
     m_progress.notify_all();
-    std::shared_ptr<AudioSink> sink = m_sink;
-    lock.unlock();
-    Clock::time_point start = Clock::now();
-    bool written = sink->Write(piece);
-    lock.lock();
+    Clock::time_point start;
+    const auto writeToOutput = [&] {
+        const std::shared_ptr<AudioSink> sink = m_sink;
+        lock.unlock();
+        start = Clock::now();
+        const bool written = sink->Write(piece);
+        lock.lock();
+        return written;
+    };
+    // A stop or a close meanwhile has dropped the piece.
+    const auto stillWanted = [&] { return m_sink && !m_flushWanted && !m_closing; };
+    bool written = writeToOutput();
     if (!written && !m_closing) {
         // An output that fails under the speech (a sound server restarting, a headset
         // leaving) is opened anew and the piece played there, so that the speech goes on
-        // instead of the utterance being lost. A stop meanwhile has dropped the piece.
+        // instead of the utterance being lost.
         ReleaseOutput(lock);
         OpenOutput(lock);
-        if (m_sink && !m_flushWanted && !m_closing) {
-            sink = m_sink;
-            lock.unlock();
-            start = Clock::now();
-            written = sink->Write(piece);
-            lock.lock();
-        }
+        if (stillWanted())
+            written = writeToOutput();
     }
     m_writing = false;
     if (written)
         m_playedUntil = std::max(m_playedUntil, start) + AudioSink::PlayingTime(count);
-    else if (m_sink && !m_flushWanted && !m_closing)
+    else if (stillWanted())
         FailOutput(lock);
     m_progress.notify_all();
 }

@@ -5,7 +5,6 @@
 
 #include <future>
 #include <memory>
-#include <string>
 
 class SpeechChannel;
 
