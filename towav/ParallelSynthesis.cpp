@@ -91,6 +91,11 @@ bool ParallelSynthesis::Speak(std::string_view text, const SpeechSettings& setti
                 return false;
         return true;
     }
+    // The voice is loaded, and its first words spoken, before the workers are forked, so
+    // that each worker starts from a ready voice instead of loading it again.
+    if (!synthesizer.Synthesize(runs.front().nextHead, settings,
+                                [](std::span<const std::int16_t>) { return true; }))
+        return false;
     return WorkerPool::Run(
         runs.size(), processes,
         [&](std::size_t index, const WorkerPool::Output& output) {
