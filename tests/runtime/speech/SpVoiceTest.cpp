@@ -1,5 +1,6 @@
 #include "DispatchTestCalls.h"
 
+#include "platform/ole/ClassRegistry.h"
 #include "runtime/speech/MemorySink.h"
 #include "runtime/speech/SpVoice.h"
 
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <thread>
@@ -364,6 +366,25 @@ TEST(SpVoiceLifetimeTest, ReleasingTheLastVoiceWhilePlayingStopsQuickly) {
     const std::size_t count = sink->SampleCount();
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(sink->SampleCount(), count);
+}
+
+// This test program links the registration object, as the dialog program does, so the
+// voice class is registered before any test runs, at rate 0 and volume 100, speaking to
+// the output that MURMELO_AUDIO names.
+TEST(SpeechRuntime, ALinkedProgramSpeaksToTheConfiguredOutput) {
+    ASSERT_TRUE(ClassRegistry::Initialize());
+    CLSID clsid;
+    ASSERT_EQ(ClassRegistry::FindClass(u"SAPI.SpVoice", &clsid), S_OK);
+    LPDISPATCH voice = nullptr;
+    setenv("MURMELO_AUDIO", "wav:speech.wav", 1);
+    ASSERT_EQ(ClassRegistry::CreateInstance(clsid, &voice), S_OK);
+    EXPECT_EQ(Call(voice, SpVoice::kRate, kGet).value.lVal(), 0);
+    EXPECT_EQ(Call(voice, SpVoice::kVolume, kGet).value.lVal(), 100);
+    EXPECT_EQ(Call(voice, SpVoice::kSpeak, kMethod, {Text(u"Hi."), 0}).hr, S_OK);
+    voice->Release();
+    unsetenv("MURMELO_AUDIO");
+    // Well over a tenth of a second of sound after the 44-byte header.
+    EXPECT_GT(std::filesystem::file_size("speech.wav"), 44u + 2 * 2205);
 }
 
 } // namespace
