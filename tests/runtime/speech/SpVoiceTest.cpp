@@ -270,6 +270,10 @@ TEST(SpVoiceRefusal, RaisesADispatchErrorWithAMessage) {
     const std::string count = std::to_string(Call(tokens.get(), 1, kGet).value.lVal());
     const std::string past = "There is no voice number " + count + "; the voice list holds " +
                              count + " voices, numbered from 0.";
+    const std::string asProperty = "The voice has no member with dispatch id 12 and invoke kind 2.";
+    IDispatch *const v = voice.get(), *const list = tokens.get();
+    const COleVariant nothing(static_cast<IDispatch*>(nullptr));
+    const COleVariant female = Text(u"Gender=Female"), none = Text(u"");
     const struct {
         IDispatch* object;
         DISPID dispId;
@@ -277,29 +281,16 @@ TEST(SpVoiceRefusal, RaisesADispatchErrorWithAMessage) {
         std::vector<COleVariant> args;
         std::string message; // how the message starts
     } rows[] = {
-        {voice.get(), 3, kMethod, {}, "The voice has no member with dispatch id 3"},
-        {voice.get(),
-         SpVoice::kSpeak,
-         kGet,
-         {},
-         "The voice has no member with dispatch id 12 and "
-         "invoke kind 2."},
-        {voice.get(), SpVoice::kRate, kPut, {11}, "The speaking rate must be between -10 and 10."},
-        {voice.get(), SpVoice::kVolume, kPut, {-1}, "The volume must be between 0 and 100."},
-        {voice.get(), SpVoice::kRate, kPut, {Text(u"5")}, "Rate takes a number."},
-        {voice.get(), SpVoice::kSpeak, kMethod, {Text(u"Hi")}, "Speak takes a text and a number"},
-        {voice.get(),
-         SpVoice::kVoice,
-         kPutRef,
-         {static_cast<IDispatch*>(nullptr)},
-         "The voice can only be set to a token from this voice's list."},
-        {voice.get(),
-         SpVoice::kGetVoices,
-         kMethod,
-         {Text(u"Gender=Female"), Text(u"")},
-         "Choosing voices by attributes is not supported"},
-        {tokens.get(), 0, kMethod, {-1}, "There is no voice number -1;"},
-        {tokens.get(), 0, kMethod, {std::stoi(count)}, past},
+        {v, 3, kMethod, {}, "The voice has no member with dispatch id 3"},
+        {v, SpVoice::kSpeak, kGet, {}, asProperty},
+        {v, SpVoice::kRate, kPut, {11}, "The speaking rate must be between -10 and 10."},
+        {v, SpVoice::kVolume, kPut, {-1}, "The volume must be between 0 and 100."},
+        {v, SpVoice::kRate, kPut, {Text(u"5")}, "Rate takes a number."},
+        {v, SpVoice::kSpeak, kMethod, {Text(u"Hi")}, "Speak takes a text and a number of flags."},
+        {v, SpVoice::kVoice, kPutRef, {nothing}, "The voice can only be set to a token from this"},
+        {v, SpVoice::kGetVoices, kMethod, {female, none}, "Choosing voices by attributes is not"},
+        {list, 0, kMethod, {-1}, "There is no voice number -1;"},
+        {list, 0, kMethod, {std::stoi(count)}, past},
         {token.get(), 5, kMethod, {0}, "The voice token has no member with dispatch id 5"},
     };
     for (const auto& row : rows) {
