@@ -188,8 +188,6 @@ TEST(VoiceList, ListsInCollectionOrderAndSpeaksWithTheSelectedVoice) {
                     EXPECT_EQ(runtime.CurrentVoiceDescription(), row.voices[2]);
                 }
             });
-            EXPECT_EQ(runtime.Rate(), 0);
-            EXPECT_EQ(runtime.Volume(), 100);
         }
         EXPECT_TRUE(prompts.Boxes().empty());
         EXPECT_EQ(runtime.LiveObjects(), 0);
