@@ -2,12 +2,11 @@
 // refuses, and that it ends when its client lets go.
 #include "tests/automation/MurmeloServerTest.h"
 
-#include "tests/support/ChildProcess.h"
-#include "tests/support/Eventually.h"
 #include "tests/support/FileBytes.h"
 
 #include <algorithm>
 #include <csignal>
+#include <list>
 
 namespace {
 
@@ -32,37 +31,46 @@ TEST_F(AutomationServer, UserStartWritesTheActivationFileAndAutomationStartOwnsT
     EXPECT_EQ(ReadFile(ActivationFile()), "left by an earlier start\n");
 }
 
-TEST_F(AutomationServer, CreationLaunchesTheProgramAndReleaseEndsIt) {
+// Each creation launches a program of its own (single use: the next request starts a new
+// process), whichever id it asks for, and every id gives the same object, with the
+// program's own interface. Each release ends its own process and no other.
+TEST_F(AutomationServer, EachCreationLaunchesAProgramThatItsReleaseEnds) {
     InstallActivationFile();
-    for (const QString& iid : {IidMurmelo(), kIidDispatch, kIidUnknown}) {
+    struct Created {
+        Created(const QString& bus, const QString& name) : client(bus, name) {}
+        BusClient client;
+        QString server{}, path{};
+        uint pid = 0;
+    };
+    std::list<Created> created;
+    for (const QString& iid : {kIidMurmelo, kIidDispatch, kIidUnknown}) {
         SCOPED_TRACE(iid.toStdString());
-        BusClient client = Client("client");
-        QString path;
-        const QString server = CreateObject(client, &path, iid);
-        const uint pid = client.ProcessOf(server);
-        ASSERT_NE(pid, 0u);
-        std::string commandLine = ReadFile("/proc/" + std::to_string(pid) + "/cmdline");
+        Created& next = created.emplace_back(m_bus.Address(), iid);
+        next.server = CreateObject(next.client, &next.path, iid);
+        next.pid = next.client.ProcessOf(next.server);
+        ASSERT_NE(next.pid, 0u);
+        std::string commandLine = ReadFile("/proc/" + std::to_string(next.pid) + "/cmdline");
         std::ranges::replace(commandLine, '\0', ' ');
         EXPECT_EQ(commandLine, MURMELO_PROGRAM " -Automation ");
-        // Single use: the next client's request starts a new process.
-        EXPECT_FALSE(client.NameHasOwner(kProgId));
-        // Every id gives the same object, with the program's own interface.
-        const QString xml =
-            client.Call(server, path, "org.freedesktop.DBus.Introspectable", "Introspect")
-                .arguments()
-                .value(0)
-                .toString();
-        EXPECT_TRUE(xml.contains("<interface name=\"Murmelo.IMurmelo\"/>")) << xml.toStdString();
-
-        EXPECT_EQ(client.Release(server, path).type(), QDBusMessage::ReplyMessage);
-        EXPECT_TRUE(EndsWithinASecond(server, pid));
+        EXPECT_FALSE(next.client.NameHasOwner(kProgId));
+        const QDBusMessage xml = next.client.Call(
+            next.server, next.path, "org.freedesktop.DBus.Introspectable", "Introspect");
+        EXPECT_TRUE(
+            xml.arguments().value(0).toString().contains("<interface name=\"Murmelo.IMurmelo\"/>"));
+    }
+    for (Created& each : created) {
+        EXPECT_EQ(each.client.Release(each.server, each.path).type(), QDBusMessage::ReplyMessage);
+        EXPECT_TRUE(EndsWithinASecond(each.server, each.pid));
+        if (&each != &created.back()) {
+            EXPECT_FALSE(ProcessEnded(static_cast<pid_t>(created.back().pid)));
+        }
     }
 }
 
 // A client that dies while it holds the object lets go of it as well.
 TEST_F(AutomationServer, AKilledClientEndsTheProgram) {
     InstallActivationFile();
-    OwnedProcess holder(HOLDING_CLIENT, {IidMurmelo()}, m_bus.Environment());
+    OwnedProcess holder(HOLDING_CLIENT, {kIidMurmelo}, m_bus.Environment());
     ASSERT_TRUE(holder.waitForReadyRead(20000)) << "the client got no object";
     const QString server = QString::fromUtf8(holder.readLine()).trimmed();
     const uint pid = Client("observer").ProcessOf(server);
@@ -71,26 +79,6 @@ TEST_F(AutomationServer, AKilledClientEndsTheProgram) {
     kill(static_cast<pid_t>(holder.processId()), SIGKILL);
 
     EXPECT_TRUE(EndsWithinASecond(server, pid));
-}
-
-TEST_F(AutomationServer, TwoClientsGetTwoProcesses) {
-    InstallActivationFile();
-    BusClient first = Client("first");
-    BusClient second = Client("second");
-    QString firstPath, secondPath;
-    const QString firstServer = CreateObject(first, &firstPath);
-    const QString secondServer = CreateObject(second, &secondPath);
-    const uint firstPid = first.ProcessOf(firstServer);
-    const uint secondPid = second.ProcessOf(secondServer);
-    ASSERT_NE(firstPid, 0u);
-    ASSERT_NE(firstPid, secondPid);
-
-    // Each release ends its own process and no other.
-    EXPECT_EQ(first.Release(firstServer, firstPath).type(), QDBusMessage::ReplyMessage);
-    EXPECT_TRUE(EndsWithinASecond(firstServer, firstPid));
-    EXPECT_FALSE(ProcessEnded(static_cast<pid_t>(secondPid)));
-    EXPECT_EQ(second.Release(secondServer, secondPath).type(), QDBusMessage::ReplyMessage);
-    EXPECT_TRUE(EndsWithinASecond(secondServer, secondPid));
 }
 
 TEST_F(AutomationServer, RefusalsLeaveTheProgramAsItWas) {
@@ -108,40 +96,20 @@ TEST_F(AutomationServer, RefusalsLeaveTheProgramAsItWas) {
     const uint pid = owner.ProcessOf(server);
     ASSERT_NE(pid, 0u);
 
-    const QString factory = "Murmelo.ClassFactory";
-    const QString unknownMethod = "org.freedesktop.DBus.Error.UnknownMethod";
+    const QString factory = "Murmelo.ClassFactory", created = "Murmelo.Error.AlreadyCreated";
+    const QString unknown = "org.freedesktop.DBus.Error.UnknownMethod";
     const struct {
-        const char* name;
         BusClient& client;
         QString path, interface, member;
         QVariantList arguments;
         QString error;
     } rows[] = {
-        {"second creation",
-         other,
-         "/",
-         factory,
-         "CreateInstance",
-         {IidMurmelo()},
-         "Murmelo.Error.AlreadyCreated"},
-        {"second creation by the owner",
-         owner,
-         "/",
-         factory,
-         "CreateInstance",
-         {kIidDispatch},
-         "Murmelo.Error.AlreadyCreated"},
-        {"unknown member of the factory", owner, "/", factory, "LockServer", {}, unknownMethod},
-        {"release by another connection",
-         other,
-         path,
-         "Murmelo.IUnknown",
-         "Release",
-         {},
-         "Murmelo.Error.NotOwner"},
-        {"unknown member", owner, path, "Murmelo.IMurmelo", "Speak", {}, unknownMethod},
-        {"unknown property",
-         owner,
+        {other, "/", factory, "CreateInstance", {kIidMurmelo}, created},
+        {owner, "/", factory, "CreateInstance", {kIidDispatch}, created},
+        {owner, "/", factory, "LockServer", {}, unknown},
+        {other, path, "Murmelo.IUnknown", "Release", {}, "Murmelo.Error.NotOwner"},
+        {owner, path, "Murmelo.IMurmelo", "Speak", {}, unknown},
+        {owner,
          path,
          "org.freedesktop.DBus.Properties",
          "Get",
@@ -149,10 +117,9 @@ TEST_F(AutomationServer, RefusalsLeaveTheProgramAsItWas) {
          "org.freedesktop.DBus.Error.UnknownProperty"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
         const QDBusMessage reply =
             row.client.Call(server, row.path, row.interface, row.member, row.arguments);
-        EXPECT_EQ(reply.errorName(), row.error);
+        EXPECT_EQ(reply.errorName(), row.error) << row.member.toStdString();
         EXPECT_FALSE(ProcessEnded(static_cast<pid_t>(pid)));
     }
 

@@ -15,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -26,27 +25,12 @@ CWinApp testApp;
 // A proxy as the class factory makes it, through the run-time class record; it goes with
 // its last reference, as it does when a client lets go.
 CMurmeloDlgAutoProxy* CreateProxy() {
-    CObject* object = RUNTIME_CLASS(CMurmeloDlgAutoProxy)->CreateObject();
-    auto* proxy = dynamic_cast<CMurmeloDlgAutoProxy*>(object);
-    EXPECT_NE(proxy, nullptr);
-    return proxy;
+    return dynamic_cast<CMurmeloDlgAutoProxy*>(RUNTIME_CLASS(CMurmeloDlgAutoProxy)->CreateObject());
 }
-
-struct CloseAction {
-    const char* name;
-    std::function<void(DialogDriver&)> act;
-};
 
 void SendOk(DialogDriver&) {
     testApp.m_pMainWnd->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
 }
-
-const CloseAction kCloseActions[] = {
-    {"Exit button", [](DialogDriver& d) { d.Click(IDCANCEL); }},
-    {"Escape", [](DialogDriver& d) { d.PressKey(Qt::Key_Escape); }},
-    {"close box", [](DialogDriver& d) { d.CloseBox(); }},
-    {"OK command", SendOk},
-};
 
 class MurmeloDlgClosing : public testing::Test {
   protected:
@@ -72,21 +56,26 @@ TEST_F(MurmeloDlgClosing, WithoutAProxyTheOkCommandEndsTheDialog) {
 }
 
 TEST_F(MurmeloDlgClosing, WithAProxyEveryWayOfClosingOnlyHidesTheDialog) {
-    for (const CloseAction& action : kCloseActions) {
-        SCOPED_TRACE(action.name);
+    const std::pair<const char*, void (*)(DialogDriver&)> actions[] = {
+        {"Exit button", [](DialogDriver& d) { d.Click(IDCANCEL); }},
+        {"Escape", [](DialogDriver& d) { d.PressKey(Qt::Key_Escape); }},
+        {"close box", [](DialogDriver& d) { d.CloseBox(); }},
+        {"OK command", SendOk},
+    };
+    for (const auto& [name, act] : actions) {
+        SCOPED_TRACE(name);
         CMurmeloDlg dlg;
         testApp.m_pMainWnd = &dlg;
         CMurmeloDlgAutoProxy* proxy = nullptr;
-        bool hidden = false;
-        bool loopWentOn = false;
+        bool hidden = false, loopWentOn = false;
         // Owns the second step, so that it cannot run in a later test's loop.
         QObject guard;
         const int result = DialogDriver::RunModal(dlg, [&](DialogDriver& d) {
             proxy = CreateProxy();
             EXPECT_EQ(proxy->m_pDialog, &dlg);
             EXPECT_EQ(dlg.m_pAutoProxy, proxy);
-            action.act(d);
-            action.act(d); // a second request while hidden only hides it again
+            act(d);
+            act(d); // a second request while hidden only hides it again
             hidden = !d.Window()->isVisible();
             // The modal loop must go on: the next event still reaches it. Once the client
             // lets go, the same action ends the dialog as usual.

@@ -13,17 +13,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
 const char* const kPoem = "白日依山尽，黄河入海流，欲穷千里目，更上一层楼。";
 
-// Settings that start the dialog in text mode with one repetition. Lines given come first
-// and so override these, since the first of two equal keys counts.
-void WriteSettings(const std::string& first = "") {
+// Starts the dialog with settings in text mode with one repetition, runs steps and presses
+// Escape. Lines given come first and so override these, since the first of two equal keys
+// counts.
+void RunDialog(const std::string& first,
+               const std::function<void(CMurmeloDlg&, DialogDriver&)>& steps) {
     WriteFile("set.ini",
               "[Setting]\n" + first +
                   "InputFileChk=0\nInputText=Stored\nRate=0\nVolume=100\nVoice=0\nLoop=1\n");
+    CMurmeloDlg dlg;
+    RunAndEscape(dlg, [&](DialogDriver& driver) { steps(dlg, driver); });
 }
 
 // A rejected count still reaches the speaking loop; it speaks nothing below one and never
@@ -32,9 +37,7 @@ TEST(SpeakingCommands, ReadQueuesTheTextOncePerLoopWithinZeroTo999AndStopPurgesI
     for (const auto& [loop, spoken] : {std::pair{"3", 3}, {"-5", 0}, {"2000000000", 999}}) {
         FakeSpeechRuntime runtime({"Voice A"});
         ScriptedPrompts prompts;
-        WriteSettings();
-        CMurmeloDlg dlg;
-        RunAndEscape(dlg, [&](DialogDriver& driver) {
+        RunDialog("", [&](CMurmeloDlg&, DialogDriver& driver) {
             driver.SetText(IDC_TEXT, "Hi");
             driver.SetText(IDC_LOOP, loop);
             driver.Click(IDC_READ);
@@ -52,13 +55,12 @@ TEST(SpeakingCommands, ReadQueuesTheTextOncePerLoopWithinZeroTo999AndStopPurgesI
 TEST(SpeakingCommands, ReadInFileModeSpeaksTheFileAsItStandsAtEachRead) {
     FakeSpeechRuntime runtime({"Voice A"});
     WriteFile("speech.txt", "first version");
-    WriteSettings("InputFileChk=1\nInputFileFile=speech.txt\nLoop=2\n");
-    CMurmeloDlg dlg;
-    RunAndEscape(dlg, [&](DialogDriver& driver) {
-        driver.Click(IDC_READ);
-        WriteFile("speech.txt", "second version");
-        driver.Click(IDC_READ);
-    });
+    RunDialog("InputFileChk=1\nInputFileFile=speech.txt\nLoop=2\n",
+              [&](CMurmeloDlg&, DialogDriver& driver) {
+                  driver.Click(IDC_READ);
+                  WriteFile("speech.txt", "second version");
+                  driver.Click(IDC_READ);
+              });
     EXPECT_EQ(runtime.QueuedTexts(),
               (std::vector<std::string>{"first version", "first version", "second version",
                                         "second version"}));
@@ -83,9 +85,7 @@ TEST(SpeakingCommands, StepButtonsStepFromTheVoicesOwnValueAndStopAtTheLimits) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.rateBox + std::string(" ") + row.volumeBox);
         FakeSpeechRuntime runtime({"Voice A"});
-        WriteSettings("Rate=5\nVolume=35\n");
-        CMurmeloDlg dlg;
-        RunAndEscape(dlg, [&](DialogDriver& driver) {
+        RunDialog("Rate=5\nVolume=35\n", [&](CMurmeloDlg&, DialogDriver& driver) {
             driver.SetText(IDC_TEXT, "typed but not read");
             for (const auto& [button, times] : row.clicks)
                 for (int i = 0; i < times; ++i)
@@ -102,9 +102,7 @@ TEST(SpeakingCommands, StepButtonsStepFromTheVoicesOwnValueAndStopAtTheLimits) {
 // The check box pulls first, so what was typed is kept.
 TEST(SpeakingCommands, TheCheckBoxEnablesOneTextSourceAndFocusesIt) {
     FakeSpeechRuntime runtime({"Voice A"});
-    WriteSettings();
-    CMurmeloDlg dlg;
-    RunAndEscape(dlg, [&](DialogDriver& driver) {
+    RunDialog("", [&](CMurmeloDlg& dlg, DialogDriver& driver) {
         driver.SetText(IDC_TEXT, "typed");
         for (const int mode : {1, 0}) {
             driver.Click(IDC_INPUT_FILE_CHECK);
@@ -120,9 +118,7 @@ TEST(SpeakingCommands, TheCheckBoxEnablesOneTextSourceAndFocusesIt) {
 // "Speak English" only pushes, over what was typed since.
 TEST(SpeakingCommands, QuickPhrasesSelectTheirVoiceFirstAndThenTheList) {
     FakeSpeechRuntime runtime({"V0", "V1", "V2", "V3", "V4", "V5", "V6"});
-    WriteSettings("Voice=3\n");
-    CMurmeloDlg dlg;
-    RunAndEscape(dlg, [&](DialogDriver& driver) {
+    RunDialog("Voice=3\n", [&](CMurmeloDlg& dlg, DialogDriver& driver) {
         driver.Click(IDC_CHINESE);
         EXPECT_EQ(dlg.m_comboVoice.GetCurSel(), 5);
         EXPECT_EQ(driver.Text(IDC_TEXT), kPoem);
@@ -145,9 +141,7 @@ TEST(SpeakingCommands, QuickPhrasesSelectTheirVoiceFirstAndThenTheList) {
 TEST(SpeakingCommands, AQuickPhraseBeyondTheVoicesStopsWhereTheLookupFails) {
     FakeSpeechRuntime runtime({"V0", "V1", "V2", "V3", "V4"});
     ScriptedPrompts prompts;
-    WriteSettings("Voice=2\n");
-    CMurmeloDlg dlg;
-    RunAndEscape(dlg, [&](DialogDriver& driver) {
+    RunDialog("Voice=2\n", [&](CMurmeloDlg& dlg, DialogDriver& driver) {
         driver.Click(IDC_CHINESE);
         EXPECT_EQ(dlg.m_strText, kPoem);
         EXPECT_EQ(driver.Text(IDC_TEXT), "Stored");
@@ -164,7 +158,8 @@ const char* const kKyoko = "ScanSoft Kyoko_Full_22kHz";
 
 // The voices are listed in the runtime's order; the last voice of the preferred name,
 // matched to the letter, else the first, speaks. With none there is nothing to select and
-// no lookup, which would only fail.
+// no lookup, which would only fail. Choosing an entry switches the voice at once and
+// writes no settings.
 TEST(VoiceList, ListsInCollectionOrderAndSpeaksWithTheSelectedVoice) {
     const struct {
         std::vector<std::string> voices;
@@ -187,49 +182,34 @@ TEST(VoiceList, ListsInCollectionOrderAndSpeaksWithTheSelectedVoice) {
                 for (int i = 0; i < combo->count(); ++i)
                     listed.push_back(combo->itemText(i).toStdString());
                 EXPECT_EQ(listed, row.voices);
+                EXPECT_EQ(runtime.CurrentVoiceIndex(), row.speaking);
+                if (combo->count() > 2) {
+                    driver.ChooseItem(IDC_VOICE, 2);
+                    EXPECT_EQ(runtime.CurrentVoiceDescription(), row.voices[2]);
+                }
             });
-            EXPECT_EQ(runtime.CurrentVoiceIndex(), row.speaking);
-            EXPECT_EQ(runtime.Rate(), 0);
-            EXPECT_EQ(runtime.Volume(), 100);
         }
         EXPECT_TRUE(prompts.Boxes().empty());
         EXPECT_EQ(runtime.LiveObjects(), 0);
         EXPECT_EQ(runtime.ReferenceFaults(), 0);
     }
-}
-
-TEST(VoiceList, ChoosingAnEntrySwitchesTheVoiceAtOnceAndWritesNoSettings) {
-    FakeSpeechRuntime runtime({"Voice A", "Voice B", "Voice C"});
-    CMurmeloDlg dlg;
-    RunAndEscape(dlg, [&](DialogDriver& driver) {
-        driver.ChooseItem(IDC_VOICE, 2);
-        EXPECT_EQ(runtime.CurrentVoiceDescription(), "Voice C");
-        driver.ChooseItem(IDC_VOICE, 1);
-        EXPECT_EQ(runtime.CurrentVoiceDescription(), "Voice B");
-    });
     EXPECT_FALSE(std::filesystem::exists("set.ini"));
 }
 
 // Whatever stops speech at start-up, the user hears about it once and the dialog still
 // comes up with its later start-up steps done.
 TEST(VoiceList, WithoutSpeechShowsOneNoticeAndStartsTheDialogAnyway) {
-    const struct {
-        void (*breakRuntime)(FakeSpeechRuntime&);
-        const char* notice;
-    } rows[] = {
-        {[](FakeSpeechRuntime& r) { r.Unregister(); }, "no speech runtime is installed."},
-        {[](FakeSpeechRuntime& r) { r.FailCreation(); },
-         "the speech runtime could not create a voice."},
-        {[](FakeSpeechRuntime& r) {
-             r.FailCall(FakeSpeechRuntime::Kind::Voice, 17, "Unreadable.");
-         },
-         "Unreadable."},
-        {[](FakeSpeechRuntime& r) { r.FailCall(FakeSpeechRuntime::Kind::Tokens, 0, "Broken."); },
-         "Broken."},
+    using Kind = FakeSpeechRuntime::Kind;
+    const std::pair<const char*, void (*)(FakeSpeechRuntime&)> rows[] = {
+        {"no speech runtime is installed.", [](auto& runtime) { runtime.Unregister(); }},
+        {"the speech runtime could not create a voice.",
+         [](auto& runtime) { runtime.FailCreation(); }},
+        {"Unreadable.", [](auto& runtime) { runtime.FailCall(Kind::Voice, 17, "Unreadable."); }},
+        {"Broken.", [](auto& runtime) { runtime.FailCall(Kind::Tokens, 0, "Broken."); }},
     };
-    for (const auto& row : rows) {
+    for (const auto& [notice, breakRuntime] : rows) {
         FakeSpeechRuntime runtime({"Voice A", "Voice B"});
-        row.breakRuntime(runtime);
+        breakRuntime(runtime);
         ScriptedPrompts prompts;
         {
             CMurmeloDlg dlg;
@@ -238,9 +218,9 @@ TEST(VoiceList, WithoutSpeechShowsOneNoticeAndStartsTheDialogAnyway) {
                 EXPECT_EQ(dlg.m_comboVoice.GetCurSel(), CB_ERR);
             });
         }
-        ASSERT_EQ(prompts.Boxes().size(), 1u) << row.notice;
+        ASSERT_EQ(prompts.Boxes().size(), 1u) << notice;
         EXPECT_EQ(prompts.Boxes()[0].caption, "Info");
-        EXPECT_EQ(prompts.Boxes()[0].text, std::string("Speech is not available: ") + row.notice);
+        EXPECT_EQ(prompts.Boxes()[0].text, std::string("Speech is not available: ") + notice);
         EXPECT_EQ(runtime.LiveObjects(), 0);
         EXPECT_EQ(runtime.ReferenceFaults(), 0);
     }

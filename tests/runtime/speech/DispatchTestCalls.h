@@ -2,7 +2,6 @@
 
 #include "platform/ole/COleVariant.h"
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -14,8 +13,7 @@ struct CallResult {
 };
 
 inline CallResult Call(IDispatch* object, DISPID dispId, WORD kind,
-                       std::initializer_list<COleVariant> args = {}) {
-    const std::vector<COleVariant> arguments(args);
+                       const std::vector<COleVariant>& arguments = {}) {
     CallResult result;
     EXCEPINFO excepInfo;
     result.hr = object->Invoke(dispId, kind, arguments, &result.value, &excepInfo);

@@ -14,10 +14,11 @@
 
 namespace {
 
-std::vector<std::string> IdentifiersOf(const std::vector<VoiceInfo>& voices) {
-    std::vector<std::string> identifiers;
+// The voices' identifiers, each followed by a blank.
+std::string IdentifiersOf(const std::vector<VoiceInfo>& voices) {
+    std::string identifiers;
     for (const VoiceInfo& voice : voices)
-        identifiers.push_back(voice.identifier);
+        identifiers += voice.identifier + " ";
     return identifiers;
 }
 
@@ -36,49 +37,33 @@ const std::vector<VoiceInfo> kListed = {
     {"flite/kal", "kal", {"en-us", "en"}, Naturalness::Plain},
 };
 
-struct LanguageCase {
-    const char* language;
-    std::vector<std::string> order;
-};
-
 // In the user's language the natural voices come first and the plain ones last, each kind
 // with the language itself before its other variants; then the rest as listed.
 TEST(VoiceCatalog, TheUsersLanguageComesFirstMostNaturalFirstThenTheRestAsListed) {
-    const LanguageCase cases[] = {
-        {"en-us",
-         {"flite/slt", "flite/awb", "flite/rms", "gmw/en-US", "gmw/en", "gmw/en-GB-scotland",
-          "flite/kal16", "flite/kal", "gmw/af", "sit/cmn", "roa/fr"}},
-        {"en-gb",
-         {"flite/slt", "flite/awb", "flite/rms", "gmw/en", "gmw/en-US", "gmw/en-GB-scotland",
-          "flite/kal16", "flite/kal", "gmw/af", "sit/cmn", "roa/fr"}},
-        {"zh-cn",
-         {"sit/cmn", "gmw/af", "gmw/en", "gmw/en-US", "roa/fr", "gmw/en-GB-scotland", "flite/slt",
-          "flite/awb", "flite/rms", "flite/kal16", "flite/kal"}},
+    const std::pair<const char*, const char*> cases[] = {
+        {"en-us", "flite/slt flite/awb flite/rms gmw/en-US gmw/en gmw/en-GB-scotland flite/kal16 "
+                  "flite/kal gmw/af sit/cmn roa/fr "},
+        {"en-gb", "flite/slt flite/awb flite/rms gmw/en gmw/en-US gmw/en-GB-scotland flite/kal16 "
+                  "flite/kal gmw/af sit/cmn roa/fr "},
+        {"zh-cn", "sit/cmn gmw/af gmw/en gmw/en-US roa/fr gmw/en-GB-scotland flite/slt flite/awb "
+                  "flite/rms flite/kal16 flite/kal "},
     };
-    for (const LanguageCase& entry : cases) {
-        EXPECT_EQ(IdentifiersOf(VoiceCatalog::InLanguageOrder(kListed, entry.language)),
-                  entry.order)
-            << entry.language;
-    }
+    for (const auto& [language, order] : cases)
+        EXPECT_EQ(IdentifiersOf(VoiceCatalog::InLanguageOrder(kListed, language)), order);
 }
 
-struct LocaleCase {
-    const char* lcAll;
-    const char* lcMessages;
-    const char* lang;
-    const char* language;
-};
-
 TEST(VoiceCatalog, TheLanguageComesFromTheFirstLocaleVariableSet) {
-    const LocaleCase cases[] = {
+    const struct {
+        const char *lcAll, *lcMessages, *lang, *language;
+    } cases[] = {
         {nullptr, nullptr, "en_US.UTF-8", "en-us"}, {"", "pt_BR.UTF-8", "en_US.UTF-8", "pt-br"},
         {"de_DE@euro", "pt_BR", "en_US", "de-de"},  {nullptr, nullptr, "C.UTF-8", "en"},
         {"POSIX", nullptr, nullptr, "en"},          {nullptr, nullptr, nullptr, "en"},
     };
-    for (const LocaleCase& entry : cases) {
-        const auto value = [](const char* text) {
-            return text ? std::optional<std::string>(text) : std::nullopt;
-        };
+    const auto value = [](const char* text) {
+        return text ? std::optional<std::string>(text) : std::nullopt;
+    };
+    for (const auto& entry : cases) {
         const ScopedEnvironmentVariable lcAll("LC_ALL", value(entry.lcAll));
         const ScopedEnvironmentVariable lcMessages("LC_MESSAGES", value(entry.lcMessages));
         const ScopedEnvironmentVariable lang("LANG", value(entry.lang));
@@ -86,28 +71,22 @@ TEST(VoiceCatalog, TheLanguageComesFromTheFirstLocaleVariableSet) {
     }
 }
 
-class VoiceCheckCacheTest : public testing::Test {
-  protected:
-    void SetUp() override { ASSERT_TRUE(m_engine.IsReady()); }
-
-    EspeakEngine m_engine;
-    const VoiceCheckCache m_cache{std::filesystem::current_path() / "cache"};
-    const std::vector<VoiceInfo> m_stored = {{"gmw/af", "Only Afrikaans", {"af"}}};
-};
-
-TEST_F(VoiceCheckCacheTest, AListStoredForTheInstalledVoicesIsUsedWithoutACheck) {
-    m_cache.Store(VoiceCheckCache::CurrentKey(), m_stored);
-    EXPECT_EQ(IdentifiersOf(EspeakEngine::CheckedVoices(m_cache)), IdentifiersOf(m_stored));
-}
-
-TEST_F(VoiceCheckCacheTest, AListStoredForOtherVoicesIsCheckedAgainAndReplaced) {
-    m_cache.Store("another eSpeak NG", m_stored);
-    const std::vector<VoiceInfo> checked = EspeakEngine::CheckedVoices(m_cache);
+// A list stored for the installed voices is used without a check; one stored for other
+// voices is checked again and replaced. A cache that cannot be written (its folder is a
+// file) costs only the check.
+TEST(VoiceCheckCache, AListStoredForTheInstalledVoicesIsUsedAndAnyOtherCheckedAgain) {
+    EspeakEngine engine;
+    ASSERT_TRUE(engine.IsReady());
+    const VoiceCheckCache cache(std::filesystem::current_path() / "cache");
+    const std::vector<VoiceInfo> stored = {{"gmw/af", "Only Afrikaans", {"af"}}};
+    cache.Store(VoiceCheckCache::CurrentKey(), stored);
+    EXPECT_EQ(IdentifiersOf(EspeakEngine::CheckedVoices(cache)), "gmw/af ");
+    cache.Store("another eSpeak NG", stored);
+    const std::vector<VoiceInfo> checked = EspeakEngine::CheckedVoices(cache);
     EXPECT_GT(checked.size(), 10u);
-    const auto stored = m_cache.Load(VoiceCheckCache::CurrentKey());
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(IdentifiersOf(*stored), IdentifiersOf(checked));
-    // A cache that cannot be written (its folder is a file) costs only the check.
+    const auto replaced = cache.Load(VoiceCheckCache::CurrentKey());
+    ASSERT_TRUE(replaced);
+    EXPECT_EQ(IdentifiersOf(*replaced), IdentifiersOf(checked));
     std::ofstream(std::filesystem::current_path() / "file");
     const VoiceCheckCache unusable(std::filesystem::current_path() / "file");
     EXPECT_EQ(IdentifiersOf(EspeakEngine::CheckedVoices(unusable)), IdentifiersOf(checked));
