@@ -1,7 +1,7 @@
 #pragma once
 
 #include "tests/support/BusClient.h"
-#include "tests/support/OwnedProcess.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/PrivateSessionBus.h"
 
 #include <gtest/gtest.h>

@@ -45,7 +45,6 @@ class GuiApplicationOwner : public testing::EmptyTestEventListener {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         m_application = std::make_unique<QApplication>(m_argc, m_argv);
     }
-
     void OnTestProgramEnd(const testing::UnitTest&) override { m_application.reset(); }
 
   private:
@@ -58,10 +57,9 @@ class GuiApplicationOwner : public testing::EmptyTestEventListener {
 } // namespace
 
 void EnsureGuiApplication() {
-    if (QApplication::instance())
-        return;
     // The listeners take ownership of what they are given.
-    testing::UnitTest::GetInstance()->listeners().Append(new GuiApplicationOwner);
+    if (!QApplication::instance())
+        testing::UnitTest::GetInstance()->listeners().Append(new GuiApplicationOwner);
 }
 
 int DialogDriver::RunModal(CDialog& dialog, const std::function<void(DialogDriver&)>& steps) {
@@ -85,10 +83,9 @@ QWidget* DialogDriver::Window() const {
 }
 
 QWidget* DialogDriver::Control(int id) const {
-    QWidget* window = Window();
     QWidget* control =
-        window ? window->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly)
-               : nullptr;
+        Window() ? Window()->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly)
+                 : nullptr;
     EXPECT_NE(control, nullptr) << "no control " << id;
     return control;
 }
@@ -99,18 +96,18 @@ int DialogDriver::FocusedId() const {
 }
 
 void DialogDriver::Click(int id) {
-    if (auto* button = qobject_cast<QAbstractButton*>(Control(id)))
+    auto* button = qobject_cast<QAbstractButton*>(Control(id));
+    EXPECT_NE(button, nullptr) << "control " << id << " is not a button";
+    if (button)
         button->click();
-    else
-        ADD_FAILURE() << "control " << id << " is not a button";
 }
 
 void DialogDriver::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QWidget* target = Window()->focusWidget() ? Window()->focusWidget() : Window();
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-    QApplication::sendEvent(target, &release);
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key, modifiers);
+        QApplication::sendEvent(target, &event);
+    }
 }
 
 void DialogDriver::SetText(int id, const std::string& text) {
