@@ -165,13 +165,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                     FilePath().c_str())) {
         if (!SectionMayBeRefused(section) && !KeyMayBeRefused(key))
             ReportFuzzFailure("a write with plain names was refused", section + "] " + key);
-        if (ReadFuzzFile(FilePath()) != before)
+        if (ReadFile(FilePath()) != before)
             ReportFuzzFailure("a refused write changed the file");
         return 0;
     }
 
     const std::string expected = ReadBackForm(value);
-    const std::size_t afterSize = ReadFuzzFile(FilePath()).size() + 1;
+    const std::size_t afterSize = ReadFile(FilePath()).size() + 1;
     // The default differs from the value, so a key that went missing cannot pass.
     if (ReadString(section, key, afterSize, expected + "!") != expected)
         ReportFuzzFailure("a written value does not read back", section + "] " + key + "=" + value);
