@@ -1,7 +1,5 @@
 #include "tests/support/DialogDriver.h"
 
-#include "platform/ui/CDialog.h"
-#include "platform/ui/ControlWidget.h"
 #include "platform/ui/ModalPrompts.h"
 
 #include <QApplication>
@@ -78,21 +76,12 @@ int DialogDriver::RunModal(CDialog& dialog, const std::function<void(DialogDrive
     return dialog.DoModal();
 }
 
-QWidget* DialogDriver::Window() const {
-    return m_dialog.GetWidget();
-}
-
 QWidget* DialogDriver::Control(int id) const {
     QWidget* control =
         Window() ? Window()->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly)
                  : nullptr;
     EXPECT_NE(control, nullptr) << "no control " << id;
     return control;
-}
-
-int DialogDriver::FocusedId() const {
-    QWidget* focus = Window() ? Window()->focusWidget() : nullptr;
-    return focus ? focus->objectName().toInt() : 0;
 }
 
 void DialogDriver::Click(int id) {
@@ -110,14 +99,6 @@ void DialogDriver::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     }
 }
 
-void DialogDriver::SetText(int id, const std::string& text) {
-    ControlWidget::SetText(Control(id), text);
-}
-
-std::string DialogDriver::Text(int id) const {
-    return ControlWidget::GetText(Control(id));
-}
-
 void DialogDriver::ChooseItem(int id, int index) {
     auto* combo = qobject_cast<QComboBox*>(Control(id));
     ASSERT_NE(combo, nullptr);
@@ -128,8 +109,4 @@ void DialogDriver::ChooseItem(int id, int index) {
 void DialogDriver::CloseBox() {
     QCloseEvent event;
     QApplication::sendEvent(Window(), &event);
-}
-
-bool DialogDriver::IsOpen() const {
-    return Window() && Window()->isVisible();
 }
