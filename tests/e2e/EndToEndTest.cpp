@@ -56,8 +56,7 @@ void EndToEndTest::WriteSettings(const std::string& text, int loop, const fs::pa
                   "\nRate=0\nVolume=100\nVoice=0\nLoop=" + std::to_string(loop) + "\n");
 }
 
-::testing::AssertionResult EndToEndTest::StartProgram(Start start,
-                                                      const QProcessEnvironment& sound) {
+void EndToEndTest::StartProgram(Start start, const QProcessEnvironment& sound) {
     // Where the tests keep what the program needs beside its current folder.
     const fs::path support = fs::current_path() / "program-support";
     std::error_code error;
@@ -84,37 +83,32 @@ void EndToEndTest::WriteSettings(const std::string& text, int loop, const fs::pa
         "DBUS_SESSION_BUS_ADDRESS",
         QString::fromStdString("unix:path=" + (support / "no-session-bus").string()));
     m_program = std::make_unique<OwnedProcess>(environment, kProgramLog);
-    if (!m_program->Launch(
-            start == Start::BuiltProgram ? MURMELO_PROGRAM : MURMELO_INSTALLED_LAUNCHER, {}))
-        return ::testing::AssertionFailure() << "the program could not be started";
-    if (!Eventually([&] { return !Shown(kTitle).empty(); }, 20s, 50ms))
-        return ::testing::AssertionFailure() << "the window \"" << kTitle << "\" did not appear";
+    ASSERT_TRUE(m_program->Launch(
+        start == Start::BuiltProgram ? MURMELO_PROGRAM : MURMELO_INSTALLED_LAUNCHER, {}));
+    ASSERT_TRUE(Eventually([&] { return !Shown(kTitle).empty(); }, 20s, 50ms))
+        << "the window \"" << kTitle << "\" did not appear";
     // Without a window manager the program gives its window the focus itself. When a box it
     // opened closes, the focus stays on the screen's root window, and keys go to the window
     // under the pointer: the main window, since Xvfb puts the pointer in the middle.
-    if (!Eventually([&] { return m_display->windows.FocusedTitle() == kTitle; }, 20s, 50ms))
-        return ::testing::AssertionFailure() << "the window did not get the keyboard focus";
-    return ::testing::AssertionSuccess();
+    ASSERT_TRUE(Eventually([&] { return m_display->windows.FocusedTitle() == kTitle; }, 20s, 50ms))
+        << "the window did not get the keyboard focus";
 }
 
-::testing::AssertionResult EndToEndTest::ExportThroughTheSaveDialog(const fs::path& output) {
+void EndToEndTest::ExportThroughTheSaveDialog(const fs::path& output) {
     // Shift+Tab from Read goes back over Help and the browse button to ToWav.
-    if (!Press({"shift+Tab", "shift+Tab", "shift+Tab", "space"}) || !WaitUntilShown(kSaveDialog))
-        return ::testing::AssertionFailure() << "no save dialog";
+    ASSERT_TRUE(Press({"shift+Tab", "shift+Tab", "shift+Tab", "space"}));
+    ASSERT_TRUE(WaitUntilShown(kSaveDialog)) << "no save dialog";
     const std::vector<xcb_window_t> fileDialog = Shown(kSaveDialog);
-    if (!Type(output.string()) || !Press({"Return"}))
-        return ::testing::AssertionFailure() << "xdotool could not type the file name";
+    ASSERT_TRUE(Type(output.string()) && Press({"Return"}));
     // A new file is created only when the user agrees, in a question of the same title in
     // place of the dialog; Enter takes the proposed Yes.
     const auto question = [&] {
         const std::vector<xcb_window_t> shown = Shown(kSaveDialog);
         return !shown.empty() && shown != fileDialog;
     };
-    if (!Eventually(question, 10s, 50ms))
-        return ::testing::AssertionFailure() << "no question whether to create the new file";
-    if (!Press({"Return"}) || !WaitUntilGone(kSaveDialog))
-        return ::testing::AssertionFailure() << "the save dialog did not close";
-    return ::testing::AssertionSuccess();
+    ASSERT_TRUE(Eventually(question, 10s, 50ms)) << "no question whether to create the new file";
+    ASSERT_TRUE(Press({"Return"}));
+    ASSERT_TRUE(WaitUntilGone(kSaveDialog)) << "the save dialog did not close";
 }
 
 void EndToEndTest::ExpectEndsOnEscape() {

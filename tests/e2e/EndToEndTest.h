@@ -39,13 +39,12 @@ class EndToEndTest : public testing::Test {
     // Starts the program as a user does, on this case's servers, and waits until its window
     // is on the screen with the keyboard focus: the built program in the current folder
     // (where it keeps set.ini and finds towav.exe, linked there), or the installed launcher,
-    // which chooses its own folder. Without this case's sound server, sound says how the
-    // program reaches one.
-    ::testing::AssertionResult StartProgram(Start start = Start::BuiltProgram,
-                                            const QProcessEnvironment& sound = {});
+    // which chooses its own folder. Call it within ASSERT_NO_FATAL_FAILURE. Without this case's
+    // sound server, sound says how the program reaches one.
+    void StartProgram(Start start = Start::BuiltProgram, const QProcessEnvironment& sound = {});
     // With the keyboard focus on Read: ToWav, output typed into the save dialog, and the
     // creation of the new file confirmed. Returns once the dialog is gone.
-    ::testing::AssertionResult ExportThroughTheSaveDialog(const std::filesystem::path& output);
+    void ExportThroughTheSaveDialog(const std::filesystem::path& output);
     // Presses Escape in the main window: the program ends, with exit code 0.
     void ExpectEndsOnEscape();
 

@@ -26,13 +26,13 @@ TEST_F(InstalledTest, LauncherRunsTheProgramInTheDataFolderWhereItReadsAndExport
     WriteSettings("Good morning to you", 2, data);
     // A link left by an older install that lay elsewhere is mended.
     fs::create_symlink("/nonexistent/towav.exe", data / "towav.exe");
-    ASSERT_TRUE(StartProgram(Start::InstalledLauncher));
+    ASSERT_NO_FATAL_FAILURE(StartProgram(Start::InstalledLauncher));
 
     // The focus starts on Read; Enter presses it, and Read saves the settings.
     const std::optional<std::size_t> heard = SpeechAfter({"Return"});
     ASSERT_TRUE(heard) << "no speech after Enter";
     const fs::path output = fs::current_path() / "speech.wav";
-    ASSERT_TRUE(ExportThroughTheSaveDialog(output));
+    ASSERT_NO_FATAL_FAILURE(ExportThroughTheSaveDialog(output));
     // The program waits up to 60 s for the converter; a short text takes far less.
     ASSERT_TRUE(Eventually([&] { return WavFileInfo::Read(output).has_value(); }, 60s, 100ms))
         << "no valid WAV file at " << output;

@@ -40,7 +40,7 @@ TEST_F(SpeakingTest, ReadSpeaksTheTypedTextOrTheInputFile) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         WriteSettings("");
-        ASSERT_TRUE(StartProgram());
+        ASSERT_NO_FATAL_FAILURE(StartProgram());
         ASSERT_TRUE(PressOneByOne(row.keys));
         ASSERT_TRUE(Type(row.typed));
         const std::optional<std::size_t> speech = SpeechAfter({"Return"});
@@ -57,7 +57,7 @@ class SpeakingLongText : public EndToEndTest {
     // heard for half a second, with the sample where it began.
     std::size_t ReadTheLongText(const std::vector<std::string>& thenKeys) {
         WriteSettings(kLongText);
-        EXPECT_TRUE(StartProgram());
+        StartProgram();
         const std::size_t before = m_sound->SampleCount();
         std::vector<std::string> keys{"Return"};
         keys.insert(keys.end(), thenKeys.begin(), thenKeys.end());
@@ -99,7 +99,7 @@ TEST_F(SpeakingLongText, EscapeWhileSpeakingEndsTheProgramAndItsVoice) {
 
 TEST_F(SpeakingTest, LoopCountThreeSpeaksThreeTimesAsLongAsOne) {
     WriteSettings(kShortText, 1);
-    ASSERT_TRUE(StartProgram());
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
     const std::optional<std::size_t> once = SpeechAfter({"Return"});
     ASSERT_TRUE(once) << "no speech after Enter";
     // From Read, Shift+Tab goes back over Help, the browse button and ToWav to the loop
@@ -120,7 +120,7 @@ TEST_F(SpeakingTest, LoopCountThreeSpeaksThreeTimesAsLongAsOne) {
 // goes: the next Read is heard again.
 TEST_F(SpeakingTest, ReadIsHeardAgainAfterTheSoundServerRestarts) {
     WriteSettings(kShortText);
-    ASSERT_TRUE(StartProgram());
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
     ASSERT_TRUE(SpeechAfter({"Return"})) << "no speech after Enter";
     ASSERT_TRUE(m_sound->Restart()) << m_sound->Problem();
     EXPECT_TRUE(SpeechAfter({"Return"})) << "the Read after the restart was not heard";

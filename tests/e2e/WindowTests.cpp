@@ -36,7 +36,7 @@ TEST_F(NoSoundServerTest, ReadShowsTheNoSoundMessageAndTheBoxesStillOpenAndClose
     sound.insert("PULSE_SERVER", QString::fromStdString("unix:" + folder + "/no-server"));
     sound.insert("ALSA_CONFIG_PATH", QString::fromStdString(folder + "/no-devices.conf"));
     sound.insert("XDG_RUNTIME_DIR", QString::fromStdString(folder + "/runtime"));
-    ASSERT_TRUE(StartProgram(Start::BuiltProgram, sound));
+    ASSERT_NO_FATAL_FAILURE(StartProgram(Start::BuiltProgram, sound));
     ASSERT_TRUE(Shown("Murmelo").empty()) << "a message before anything was read";
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
