@@ -70,10 +70,7 @@ bool SplitsACharacter(std::string_view text, std::size_t cut) {
         const std::size_t length = AnnouncedLength(text[start]);
         if (length == 0 || start + length <= cut || start + length > text.size())
             continue;
-        bool whole = true;
-        for (std::size_t i = start + 1; i < start + length; ++i)
-            whole = whole && IsContinuation(text[i]);
-        if (whole)
+        if (std::ranges::all_of(text.substr(start + 1, length - 1), IsContinuation))
             return true;
     }
     return false;
@@ -96,10 +93,8 @@ void CheckCut(std::string_view full, std::string_view got, std::size_t size) {
     const std::size_t left = limit - got.size();
     if (left == 0)
         return;
-    bool oneCharacter = left < 4 && got.size() + AnnouncedLength(full[got.size()]) > limit;
-    for (std::size_t i = got.size() + 1; i < limit; ++i)
-        oneCharacter = oneCharacter && IsContinuation(full[i]);
-    if (!oneCharacter)
+    if (left >= 4 || got.size() + AnnouncedLength(full[got.size()]) <= limit ||
+        !std::ranges::all_of(full.substr(got.size() + 1, left - 1), IsContinuation))
         ReportFuzzFailure("a cut dropped more than a character that does not fit", got);
 }
 
