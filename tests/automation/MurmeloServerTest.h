@@ -6,7 +6,6 @@
 #include "tests/support/BusClient.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Eventually.h"
-#include "tests/support/OwnedProcess.h"
 #include "tests/support/PrivateSessionBus.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,8 @@
 
 #include <QThread>
 
-#include <fstream>
+#include <algorithm>
+#include <cmath>
 #include <iostream>
 
 namespace fs = std::filesystem;
@@ -15,15 +16,10 @@ namespace {
 
 constexpr const char* kProgramLog = "murmelo.log";
 constexpr const char* kSaveDialog = "Save As";
-// Where the tests keep what the program needs beside its current folder.
-constexpr const char* kSupportFolder = "program-support";
-
-constexpr auto kWindowLimit = 20s;
-constexpr auto kBoxLimit = 10s;
-constexpr auto kSoundLimit = 10s;
-constexpr auto kSpeechLimit = 30s;
-// Longer than any pause inside or between the test sentences.
-constexpr auto kQuietAfterSpeech = 800ms;
+// Speech is well above this; a quiet syllable may lie below it.
+constexpr double kLoud = 200.0;
+// Below this a window holds no sound a person could hear (the null sink gives zeros).
+constexpr double kSilent = 16.0;
 
 } // namespace
 
@@ -37,10 +33,9 @@ void EndToEndTest::SetUp() {
     m_display = std::make_unique<PrivateDisplay>();
     if (!m_display->server.IsRunning())
         return Skip(m_display->server.Problem());
-    if (!UsesSoundServer())
-        return;
-    m_sound = std::make_unique<SoundServer>(fs::current_path() / "pulse");
-    if (!m_sound->IsRunning())
+    if (UsesSoundServer())
+        m_sound = std::make_unique<SoundServer>(fs::current_path() / "pulse");
+    if (m_sound && !m_sound->IsRunning())
         return Skip(m_sound->Problem() + "\n" + ReadFile("pulse/pulseaudio.log"));
 }
 
@@ -55,22 +50,15 @@ void EndToEndTest::TearDown() {
     m_display.reset();
 }
 
-void EndToEndTest::WriteSettings(const std::string& lines, const fs::path& folder) {
-    std::ofstream(folder / "set.ini") << "[Setting]\n" << lines;
+void EndToEndTest::WriteSettings(const std::string& text, int loop, const fs::path& folder) {
+    WriteFile(folder / "set.ini",
+              "[Setting]\nInputFileChk=0\nInputText=" + text +
+                  "\nRate=0\nVolume=100\nVoice=0\nLoop=" + std::to_string(loop) + "\n");
 }
 
-std::string EndToEndTest::TextSettings(const std::string& text, int loop) {
-    return "InputFileChk=0\nInputText=" + text +
-           "\nRate=0\nVolume=100\nVoice=0\nLoop=" + std::to_string(loop) + "\n";
-}
-
-::testing::AssertionResult EndToEndTest::StartProgram(Start start) {
-    return StartProgram(m_sound->ClientVariables(), start);
-}
-
-::testing::AssertionResult EndToEndTest::StartProgram(const QProcessEnvironment& sound,
-                                                      Start start) {
-    const fs::path support = fs::current_path() / kSupportFolder;
+void EndToEndTest::StartProgram(Start start, const QProcessEnvironment& sound) {
+    // Where the tests keep what the program needs beside its current folder.
+    const fs::path support = fs::current_path() / "program-support";
     std::error_code error;
     if (start == Start::BuiltProgram)
         fs::create_symlink(TOWAV_PROGRAM, "towav.exe", error);
@@ -83,7 +71,7 @@ std::string EndToEndTest::TextSettings(const std::string& text, int loop) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // No choice of sound output: the program plays to the default device, as for a user.
     environment.remove("MURMELO_AUDIO");
-    environment.insert(sound);
+    environment.insert(m_sound ? m_sound->ClientVariables() : sound);
     environment.insert("DISPLAY", QString::fromStdString(m_display->server.Display()));
     environment.insert("QT_QPA_PLATFORM", "xcb");
     environment.insert("HOME", QString::fromStdString((support / "home").string()));
@@ -95,39 +83,32 @@ std::string EndToEndTest::TextSettings(const std::string& text, int loop) {
         "DBUS_SESSION_BUS_ADDRESS",
         QString::fromStdString("unix:path=" + (support / "no-session-bus").string()));
     m_program = std::make_unique<OwnedProcess>(environment, kProgramLog);
-    if (!m_program->Launch(
-            start == Start::BuiltProgram ? MURMELO_PROGRAM : MURMELO_INSTALLED_LAUNCHER, {}))
-        return ::testing::AssertionFailure() << "the program could not be started";
-    if (!Eventually([&] { return !Shown(kTitle).empty(); }, kWindowLimit, 50ms))
-        return ::testing::AssertionFailure() << "the window \"" << kTitle << "\" did not appear";
+    ASSERT_TRUE(m_program->Launch(
+        start == Start::BuiltProgram ? MURMELO_PROGRAM : MURMELO_INSTALLED_LAUNCHER, {}));
+    ASSERT_TRUE(Eventually([&] { return !Shown(kTitle).empty(); }, 20s, 50ms))
+        << "the window \"" << kTitle << "\" did not appear";
     // Without a window manager the program gives its window the focus itself. When a box it
     // opened closes, the focus stays on the screen's root window, and keys go to the window
     // under the pointer: the main window, since Xvfb puts the pointer in the middle.
-    if (!Eventually([&] { return m_display->windows.FocusedTitle() == kTitle; }, kWindowLimit,
-                    50ms))
-        return ::testing::AssertionFailure() << "the window did not get the keyboard focus";
-    return ::testing::AssertionSuccess();
+    ASSERT_TRUE(Eventually([&] { return m_display->windows.FocusedTitle() == kTitle; }, 20s, 50ms))
+        << "the window did not get the keyboard focus";
 }
 
-::testing::AssertionResult EndToEndTest::ExportThroughTheSaveDialog(const fs::path& output) {
+void EndToEndTest::ExportThroughTheSaveDialog(const fs::path& output) {
     // Shift+Tab from Read goes back over Help and the browse button to ToWav.
-    if (!Press({"shift+Tab", "shift+Tab", "shift+Tab", "space"}) || !WaitUntilShown(kSaveDialog))
-        return ::testing::AssertionFailure() << "no save dialog";
+    ASSERT_TRUE(Press({"shift+Tab", "shift+Tab", "shift+Tab", "space"}));
+    ASSERT_TRUE(WaitUntilShown(kSaveDialog)) << "no save dialog";
     const std::vector<xcb_window_t> fileDialog = Shown(kSaveDialog);
-    if (!Type(output.string()) || !Press({"Return"}))
-        return ::testing::AssertionFailure() << "xdotool could not type the file name";
+    ASSERT_TRUE(Type(output.string()) && Press({"Return"}));
     // A new file is created only when the user agrees, in a question of the same title in
     // place of the dialog; Enter takes the proposed Yes.
-    if (!Eventually(
-            [&] {
-                const std::vector<xcb_window_t> shown = Shown(kSaveDialog);
-                return !shown.empty() && shown != fileDialog;
-            },
-            kBoxLimit, 50ms))
-        return ::testing::AssertionFailure() << "no question whether to create the new file";
-    if (!Press({"Return"}) || !WaitUntilGone(kSaveDialog))
-        return ::testing::AssertionFailure() << "the save dialog did not close";
-    return ::testing::AssertionSuccess();
+    const auto question = [&] {
+        const std::vector<xcb_window_t> shown = Shown(kSaveDialog);
+        return !shown.empty() && shown != fileDialog;
+    };
+    ASSERT_TRUE(Eventually(question, 10s, 50ms)) << "no question whether to create the new file";
+    ASSERT_TRUE(Press({"Return"}));
+    ASSERT_TRUE(WaitUntilGone(kSaveDialog)) << "the save dialog did not close";
 }
 
 void EndToEndTest::ExpectEndsOnEscape() {
@@ -149,33 +130,30 @@ bool EndToEndTest::PressOneByOne(const std::vector<std::string>& keys) {
 
 std::vector<xcb_window_t> EndToEndTest::Shown(const std::string& title) {
     std::vector<xcb_window_t> shown = m_display->windows.Shown();
-    std::erase_if(shown,
-                  [&](xcb_window_t window) { return m_display->windows.Title(window) != title; });
+    std::erase_if(shown, [&](xcb_window_t w) { return m_display->windows.Title(w) != title; });
     return shown;
 }
 
-bool EndToEndTest::WaitUntilShown(const std::string& title) {
-    return Eventually([&] { return !Shown(title).empty(); }, kBoxLimit, 50ms);
-}
-
-bool EndToEndTest::WaitUntilGone(const std::string& title) {
-    return Eventually([&] { return Shown(title).empty(); }, kBoxLimit, 50ms);
+bool EndToEndTest::WaitUntilShown(const std::string& title, bool shown) {
+    return Eventually([&] { return Shown(title).empty() != shown; }, 10s, 50ms);
 }
 
 std::optional<std::size_t> EndToEndTest::WaitForSound(std::size_t from) {
     std::optional<std::size_t> start;
     Eventually(
         [&] {
-            if (const auto window = LevelsFrom(from).FirstLoud())
-                start = from + *window * SoundLevels::kWindowSamples;
+            const Levels levels = LevelsFrom(from);
+            const auto loud = std::ranges::find_if(levels, [](double l) { return l >= kLoud; });
+            if (loud != levels.end())
+                start = from + static_cast<std::size_t>(loud - levels.begin()) * kWindowSamples;
             return start.has_value();
         },
-        kSoundLimit, 50ms);
+        10s, 50ms);
     return start;
 }
 
 bool EndToEndTest::WaitForSamples(std::size_t count) {
-    return Eventually([&] { return m_sound->SampleCount() >= count; }, kSoundLimit);
+    return Eventually([&] { return m_sound->SampleCount() >= count; }, 10s);
 }
 
 std::optional<std::size_t> EndToEndTest::SpeechAfter(const std::vector<std::string>& keys) {
@@ -183,21 +161,40 @@ std::optional<std::size_t> EndToEndTest::SpeechAfter(const std::vector<std::stri
     if (!Press(keys))
         return std::nullopt;
     const std::optional<std::size_t> start = WaitForSound(before);
-    const std::size_t quietWindows = Samples(kQuietAfterSpeech) / SoundLevels::kWindowSamples;
-    if (!start || !Eventually(
-                      [&] {
-                          const SoundLevels levels = LevelsFrom(*start);
-                          const std::optional<std::size_t> last = levels.LastAudible();
-                          return last && levels.WindowCount() >= *last + 1 + quietWindows;
-                      },
-                      kSpeechLimit, 50ms))
+    // Longer than any pause inside or between the test sentences.
+    const std::size_t quietWindows = Samples(800ms) / kWindowSamples;
+    const auto ended = [&] {
+        const Levels levels = LevelsFrom(*start);
+        return AudibleLength(levels) > 0 && levels.size() >= AudibleLength(levels) + quietWindows;
+    };
+    if (!start || !Eventually(ended, 30s, 50ms))
         return std::nullopt;
-    return LevelsFrom(*start).LoudCount();
+    return LoudCount(LevelsFrom(*start));
 }
 
-SoundLevels EndToEndTest::LevelsFrom(std::size_t from) const {
+Levels EndToEndTest::LevelsFrom(std::size_t from) const {
     const std::vector<std::int16_t> samples = m_sound->Samples();
-    if (from >= samples.size())
-        return SoundLevels({});
-    return SoundLevels(std::span(samples).subspan(from));
+    return from >= samples.size() ? Levels() : LevelsOf(std::span(samples).subspan(from));
+}
+
+Levels EndToEndTest::LevelsOf(std::span<const std::int16_t> samples) {
+    Levels levels;
+    for (std::size_t at = 0; at + kWindowSamples <= samples.size(); at += kWindowSamples) {
+        double sum = 0.0;
+        for (const std::int16_t sample : samples.subspan(at, kWindowSamples))
+            sum += static_cast<double>(sample) * sample;
+        levels.push_back(std::sqrt(sum / kWindowSamples));
+    }
+    return levels;
+}
+
+std::size_t EndToEndTest::LoudCount(const Levels& levels) {
+    return static_cast<std::size_t>(
+        std::ranges::count_if(levels, [](double l) { return l >= kLoud; }));
+}
+
+std::size_t EndToEndTest::AudibleLength(const Levels& levels) {
+    const auto last =
+        std::ranges::find_if(levels.rbegin(), levels.rend(), [](double l) { return l >= kSilent; });
+    return static_cast<std::size_t>(levels.rend() - last);
 }

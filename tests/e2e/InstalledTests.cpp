@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <tuple>
 
 namespace {
 
@@ -22,34 +23,32 @@ TEST_F(InstalledTest, LauncherRunsTheProgramInTheDataFolderWhereItReadsAndExport
     const fs::path data = fs::path(std::getenv("XDG_DATA_HOME")) / "murmelo";
     fs::create_directories(data);
     // Without the input file's key: Read writes one, which shows where the settings are saved.
-    WriteSettings(TextSettings("Good morning to you", 2), data);
+    WriteSettings("Good morning to you", 2, data);
     // A link left by an older install that lay elsewhere is mended.
     fs::create_symlink("/nonexistent/towav.exe", data / "towav.exe");
-    ASSERT_TRUE(StartProgram(Start::InstalledLauncher));
+    ASSERT_NO_FATAL_FAILURE(StartProgram(Start::InstalledLauncher));
 
     // The focus starts on Read; Enter presses it, and Read saves the settings.
     const std::optional<std::size_t> heard = SpeechAfter({"Return"});
     ASSERT_TRUE(heard) << "no speech after Enter";
     const fs::path output = fs::current_path() / "speech.wav";
-    ASSERT_TRUE(ExportThroughTheSaveDialog(output));
+    ASSERT_NO_FATAL_FAILURE(ExportThroughTheSaveDialog(output));
     // The program waits up to 60 s for the converter; a short text takes far less.
     ASSERT_TRUE(Eventually([&] { return WavFileInfo::Read(output).has_value(); }, 60s, 100ms))
         << "no valid WAV file at " << output;
     ExpectEndsOnEscape();
 
     const WavFileInfo wav = *WavFileInfo::Read(output);
-    EXPECT_EQ(wav.format, 1);
-    EXPECT_EQ(wav.channels, 1);
-    EXPECT_EQ(wav.sampleRate, 22050u);
-    EXPECT_EQ(wav.bitsPerSample, 16);
+    EXPECT_EQ(std::tuple(wav.format, wav.channels, wav.sampleRate, wav.bitsPerSample),
+              std::tuple(1, 1, 22050u, 16));
     std::vector<std::int16_t> samples(wav.samples.size() / 2);
     std::memcpy(samples.data(), wav.samples.data(), samples.size() * 2);
     // The text twice, as the loop count says, and so as long as Read spoke it.
-    const double written = static_cast<double>(SoundLevels(samples).LoudCount());
+    const double written = static_cast<double>(LoudCount(LevelsOf(samples)));
     std::cout << "Export: " << written << " loud windows written, " << *heard << " heard\n";
     EXPECT_NEAR(written / static_cast<double>(*heard), 1.0, 0.25);
-    EXPECT_EQ(fs::canonical(data / "towav.exe").filename(), "towav.exe");
-    EXPECT_EQ(fs::canonical(data / "towav.exe").parent_path().filename(), "murmelo");
+    const fs::path converter = fs::canonical(data / "towav.exe");
+    EXPECT_EQ(converter.parent_path().filename() / converter.filename(), "murmelo/towav.exe");
     EXPECT_TRUE(fs::exists(data / "input.txt"));
     EXPECT_NE(ReadFile(data / "set.ini").find("InputFileFile="), std::string::npos);
     EXPECT_FALSE(fs::exists("set.ini")) << "the settings were kept in the starting folder";

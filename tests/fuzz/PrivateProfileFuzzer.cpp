@@ -14,11 +14,7 @@
 
 namespace {
 
-const std::string& FilePath() {
-    return FuzzFilePath("fuzz.ini");
-}
-
-constexpr char kUntouched = '#';
+const std::string& kFile = FuzzFilePath("fuzz.ini");
 
 // Blanks around names and values do not count: white space other than the line feed, which
 // ends a line.
@@ -74,10 +70,7 @@ bool SplitsACharacter(std::string_view text, std::size_t cut) {
         const std::size_t length = AnnouncedLength(text[start]);
         if (length == 0 || start + length <= cut || start + length > text.size())
             continue;
-        bool whole = true;
-        for (std::size_t i = start + 1; i < start + length; ++i)
-            whole = whole && IsContinuation(text[i]);
-        if (whole)
+        if (std::ranges::all_of(text.substr(start + 1, length - 1), IsContinuation))
             return true;
     }
     return false;
@@ -100,10 +93,8 @@ void CheckCut(std::string_view full, std::string_view got, std::size_t size) {
     const std::size_t left = limit - got.size();
     if (left == 0)
         return;
-    bool oneCharacter = left < 4 && got.size() + AnnouncedLength(full[got.size()]) > limit;
-    for (std::size_t i = got.size() + 1; i < limit; ++i)
-        oneCharacter = oneCharacter && IsContinuation(full[i]);
-    if (!oneCharacter)
+    if (left >= 4 || got.size() + AnnouncedLength(full[got.size()]) <= limit ||
+        !std::ranges::all_of(full.substr(got.size() + 1, left - 1), IsContinuation))
         ReportFuzzFailure("a cut dropped more than a character that does not fit", got);
 }
 
@@ -114,19 +105,14 @@ std::string ReadString(const std::string& section, const std::string& key, std::
     const auto buffer = std::make_unique<char[]>(size);
     const DWORD count =
         GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.get(),
-                                 static_cast<DWORD>(size), FilePath().c_str());
+                                 static_cast<DWORD>(size), kFile.c_str());
     if (count >= size || buffer[count] != '\0')
         ReportFuzzFailure("the count read does not end at a NUL inside the buffer");
     return std::string(buffer.get(), count);
 }
 
-// Reading with a buffer of size 0 must neither write to it nor report any byte.
-void CheckZeroSizeRead(const std::string& section, const std::string& key) {
-    char byte = kUntouched;
-    if (GetPrivateProfileStringA(section.c_str(), key.c_str(), "default", &byte, 0,
-                                 FilePath().c_str()) != 0 ||
-        byte != kUntouched)
-        ReportFuzzFailure("a read into a buffer of size 0 touched it");
+bool Write(const std::string& section, const std::string& key, const std::string& value) {
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), kFile.c_str());
 }
 
 // A string from the input as the C functions see it: up to its first NUL.
@@ -135,11 +121,6 @@ std::string TakeName(FuzzedDataProvider& input, std::size_t maxLength) {
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    FilePath();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
@@ -151,27 +132,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto bufferSize = input.ConsumeIntegralInRange<std::size_t>(1, 700);
     const auto number = input.ConsumeIntegral<std::int32_t>();
     const std::string before = input.ConsumeRemainingBytesAsString();
-    WriteFuzzFile(FilePath(), before);
+    WriteFuzzFile(kFile, before);
 
     // Whatever the file holds, reading it must be safe. A buffer as large as the file holds
     // any value whole.
     const std::size_t wholeSize = before.size() + 1;
     ReadString(section, key, bufferSize);
-    CheckZeroSizeRead(section, key);
+    // Reading with a buffer of size 0 must neither write to it nor report any byte.
+    char byte = '#';
+    if (GetPrivateProfileStringA(section.c_str(), key.c_str(), "default", &byte, 0,
+                                 kFile.c_str()) != 0 ||
+        byte != '#')
+        ReportFuzzFailure("a read into a buffer of size 0 touched it");
     const std::string otherBefore = ReadString(otherSection, otherKey, wholeSize);
-    GetPrivateProfileIntA(otherSection.c_str(), otherKey.c_str(), 0, FilePath().c_str());
+    GetPrivateProfileIntA(otherSection.c_str(), otherKey.c_str(), 0, kFile.c_str());
 
-    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                    FilePath().c_str())) {
+    if (!Write(section, key, value)) {
         if (!SectionMayBeRefused(section) && !KeyMayBeRefused(key))
             ReportFuzzFailure("a write with plain names was refused", section + "] " + key);
-        if (ReadFuzzFile(FilePath()) != before)
+        if (ReadFile(kFile) != before)
             ReportFuzzFailure("a refused write changed the file");
         return 0;
     }
 
     const std::string expected = ReadBackForm(value);
-    const std::size_t afterSize = ReadFuzzFile(FilePath()).size() + 1;
+    const std::size_t afterSize = ReadFile(kFile).size() + 1;
     // The default differs from the value, so a key that went missing cannot pass.
     if (ReadString(section, key, afterSize, expected + "!") != expected)
         ReportFuzzFailure("a written value does not read back", section + "] " + key + "=" + value);
@@ -182,11 +167,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Numbers go through the same functions as text; every int must come back as itself.
     const std::string decimal = std::to_string(number);
-    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), decimal.c_str(),
-                                    FilePath().c_str()))
+    if (!Write(section, key, decimal))
         ReportFuzzFailure("a number was refused under names taken before");
     const int read = static_cast<int>(GetPrivateProfileIntA(
-        section.c_str(), key.c_str(), static_cast<int>(~number), FilePath().c_str()));
+        section.c_str(), key.c_str(), static_cast<int>(~number), kFile.c_str()));
     if (read != number)
         ReportFuzzFailure("a written number does not read back", decimal);
     return 0;

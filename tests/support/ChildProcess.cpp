@@ -1,11 +1,13 @@
 #include "tests/support/ChildProcess.h"
 
+#include "tests/support/Eventually.h"
+
 #include <csignal>
 #include <fstream>
 #include <grp.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 std::optional<int> RunInChild(const std::function<int()>& body, std::chrono::milliseconds limit) {
@@ -14,38 +16,77 @@ std::optional<int> RunInChild(const std::function<int()>& body, std::chrono::mil
         return std::nullopt;
     if (child == 0)
         _exit(body());
-    const auto deadline = std::chrono::steady_clock::now() + limit;
     int status = 0;
-    while (waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            return std::nullopt;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (!WIFEXITED(status))
+    if (!Eventually([&] { return waitpid(child, &status, WNOHANG) != 0; }, limit)) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
         return std::nullopt;
-    return WEXITSTATUS(status);
+    }
+    return WIFEXITED(status) ? std::optional(WEXITSTATUS(status)) : std::nullopt;
 }
 
 bool DropRootPrivileges() {
-    if (geteuid() != 0)
-        return true;
     constexpr uid_t kNobody = 65534;
-    return setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0;
+    return geteuid() != 0 ||
+           (setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0);
 }
 
 ProcessState StateOf(pid_t pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     std::string line;
-    if (!std::getline(stat, line))
-        return ProcessState::Gone;
+    std::getline(stat, line);
     // The state letter follows the command name, which is in parentheses and may hold any
     // character.
     const std::size_t end = line.rfind(')');
     if (end == std::string::npos || end + 2 >= line.size())
         return ProcessState::Gone;
-    const char state = line[end + 2];
-    return state == 'Z' || state == 'X' ? ProcessState::Zombie : ProcessState::Running;
+    return line[end + 2] == 'Z' || line[end + 2] == 'X' ? ProcessState::Zombie
+                                                        : ProcessState::Running;
+}
+
+OwnedProcess::OwnedProcess(const QProcessEnvironment& environment,
+                           const std::filesystem::path& log) {
+    setProcessEnvironment(environment);
+    if (log.empty()) {
+        setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    } else {
+        setStandardOutputFile(QString::fromStdString(log.string()), QIODevice::Append);
+        setStandardErrorFile(QString::fromStdString(log.string()), QIODevice::Append);
+    }
+    setChildProcessModifier([] {
+        setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+    });
+}
+
+OwnedProcess::~OwnedProcess() {
+    if (m_group == 0)
+        return;
+    // The group may outlive its leader (a program the leader started), so it is always
+    // told to end, and killed after the leader has had its time.
+    ::kill(static_cast<pid_t>(-m_group), SIGTERM);
+    waitForFinished(3000);
+    ::kill(static_cast<pid_t>(-m_group), SIGKILL);
+    waitForFinished();
+}
+
+bool OwnedProcess::Launch(const QString& program, const QStringList& arguments) {
+    start(program, arguments);
+    m_group = waitForStarted() ? processId() : 0;
+    return m_group != 0;
+}
+
+std::optional<int> OwnedProcess::WaitForExit(std::chrono::milliseconds limit) {
+    if (state() != QProcess::NotRunning && !waitForFinished(static_cast<int>(limit.count())))
+        return std::nullopt;
+    return exitStatus() == QProcess::NormalExit ? exitCode() : -1;
+}
+
+std::optional<QString> OwnedProcess::Run(const QString& program, const QStringList& arguments,
+                                         const QProcessEnvironment& environment,
+                                         std::chrono::milliseconds limit) {
+    OwnedProcess tool(program, arguments, environment);
+    if (tool.WaitForExit(limit) != 0)
+        return std::nullopt;
+    return QString::fromUtf8(tool.readAllStandardOutput());
 }

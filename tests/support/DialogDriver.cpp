@@ -1,7 +1,5 @@
 #include "tests/support/DialogDriver.h"
 
-#include "platform/ui/CDialog.h"
-#include "platform/ui/ControlWidget.h"
 #include "platform/ui/ModalPrompts.h"
 
 #include <QApplication>
@@ -45,7 +43,6 @@ class GuiApplicationOwner : public testing::EmptyTestEventListener {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         m_application = std::make_unique<QApplication>(m_argc, m_argv);
     }
-
     void OnTestProgramEnd(const testing::UnitTest&) override { m_application.reset(); }
 
   private:
@@ -58,10 +55,9 @@ class GuiApplicationOwner : public testing::EmptyTestEventListener {
 } // namespace
 
 void EnsureGuiApplication() {
-    if (QApplication::instance())
-        return;
     // The listeners take ownership of what they are given.
-    testing::UnitTest::GetInstance()->listeners().Append(new GuiApplicationOwner);
+    if (!QApplication::instance())
+        testing::UnitTest::GetInstance()->listeners().Append(new GuiApplicationOwner);
 }
 
 int DialogDriver::RunModal(CDialog& dialog, const std::function<void(DialogDriver&)>& steps) {
@@ -80,45 +76,27 @@ int DialogDriver::RunModal(CDialog& dialog, const std::function<void(DialogDrive
     return dialog.DoModal();
 }
 
-QWidget* DialogDriver::Window() const {
-    return m_dialog.GetWidget();
-}
-
 QWidget* DialogDriver::Control(int id) const {
-    QWidget* window = Window();
     QWidget* control =
-        window ? window->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly)
-               : nullptr;
+        Window() ? Window()->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly)
+                 : nullptr;
     EXPECT_NE(control, nullptr) << "no control " << id;
     return control;
 }
 
-int DialogDriver::FocusedId() const {
-    QWidget* focus = Window() ? Window()->focusWidget() : nullptr;
-    return focus ? focus->objectName().toInt() : 0;
-}
-
 void DialogDriver::Click(int id) {
-    if (auto* button = qobject_cast<QAbstractButton*>(Control(id)))
+    auto* button = qobject_cast<QAbstractButton*>(Control(id));
+    EXPECT_NE(button, nullptr) << "control " << id << " is not a button";
+    if (button)
         button->click();
-    else
-        ADD_FAILURE() << "control " << id << " is not a button";
 }
 
 void DialogDriver::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QWidget* target = Window()->focusWidget() ? Window()->focusWidget() : Window();
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-    QApplication::sendEvent(target, &release);
-}
-
-void DialogDriver::SetText(int id, const std::string& text) {
-    ControlWidget::SetText(Control(id), text);
-}
-
-std::string DialogDriver::Text(int id) const {
-    return ControlWidget::GetText(Control(id));
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key, modifiers);
+        QApplication::sendEvent(target, &event);
+    }
 }
 
 void DialogDriver::ChooseItem(int id, int index) {
@@ -131,8 +109,4 @@ void DialogDriver::ChooseItem(int id, int index) {
 void DialogDriver::CloseBox() {
     QCloseEvent event;
     QApplication::sendEvent(Window(), &event);
-}
-
-bool DialogDriver::IsOpen() const {
-    return Window() && Window()->isVisible();
 }

@@ -17,13 +17,12 @@ constexpr CLSID kClassId = {
 using Kind = FakeSpeechRuntime::Kind;
 
 // The members as the real runtime exposes them, with the argument types it insists on.
-struct Member {
+const struct Member {
     Kind object;
     DISPID dispId;
     WORD kind;
     std::vector<VARTYPE> types;
-};
-const Member kMembers[] = {
+} kMembers[] = {
     {Kind::Voice, 2, DISPATCH_PROPERTYPUTREF, {VT_DISPATCH}},
     {Kind::Voice, 5, DISPATCH_PROPERTYGET, {}},
     {Kind::Voice, 5, DISPATCH_PROPERTYPUT, {VT_I4}},
@@ -49,14 +48,10 @@ class FakeSpeechRuntime::Object final : public IDispatch {
     Object(FakeSpeechRuntime& runtime, Kind kind, LONG index)
         : runtime(runtime), kind(kind), index(index) {}
 
-    ULONG AddRef() override {
-        if (refs == 0)
-            return ++runtime.m_referenceFaults, 0;
-        return ++refs;
-    }
+    ULONG AddRef() override { return refs == 0 ? Fault() : ++refs; }
     ULONG Release() override {
         if (refs == 0)
-            return ++runtime.m_referenceFaults, 0;
+            return Fault();
         // A voice holds a reference to the token it speaks with, as the real runtime does.
         if (--refs == 0 && heldToken)
             std::exchange(heldToken, nullptr)->Release();
@@ -70,6 +65,7 @@ class FakeSpeechRuntime::Object final : public IDispatch {
             *pVarResult = std::move(result);
         return hr;
     }
+    ULONG Fault() { return ++runtime.m_referenceFaults, 0; }
 
     FakeSpeechRuntime& runtime;
     const Kind kind;
@@ -81,40 +77,28 @@ class FakeSpeechRuntime::Object final : public IDispatch {
 FakeSpeechRuntime::FakeSpeechRuntime(std::vector<std::string> voiceDescriptions)
     : m_descriptions(std::move(voiceDescriptions)) {
     AfxOleInit();
-    ClassRegistry::Register(u"SAPI.SpVoice", kClassId, [this] { return CreateVoice(); });
+    ClassRegistry::Register(u"SAPI.SpVoice", kClassId, [this]() -> LPDISPATCH {
+        if (m_failCreation)
+            return nullptr;
+        // A new voice starts with the default voice and the user's default rate and volume.
+        m_currentVoice = 0;
+        m_rate = 0;
+        m_volume = 100;
+        return &NewObject(Kind::Voice, 0);
+    });
 }
 
 FakeSpeechRuntime::~FakeSpeechRuntime() {
     Unregister();
 }
 
-void FakeSpeechRuntime::FailCall(Kind object, DISPID dispId, std::string message) {
-    m_failures.push_back({object, dispId, std::move(message)});
-}
-
 void FakeSpeechRuntime::Unregister() {
     ClassRegistry::Unregister(kClassId);
 }
 
-std::string FakeSpeechRuntime::CurrentVoiceDescription() const {
-    if (m_currentVoice < 0 || m_currentVoice >= static_cast<LONG>(m_descriptions.size()))
-        return {};
-    return m_descriptions[m_currentVoice];
-}
-
 int FakeSpeechRuntime::LiveObjects() const {
-    return static_cast<int>(
+    return int(
         std::ranges::count_if(m_objects, [](const auto& object) { return object->refs > 0; }));
-}
-
-LPDISPATCH FakeSpeechRuntime::CreateVoice() {
-    if (m_failCreation)
-        return nullptr;
-    // A new voice starts with the default voice and the user's default rate and volume.
-    m_currentVoice = 0;
-    m_rate = 0;
-    m_volume = 100;
-    return &NewObject(Kind::Voice, 0);
 }
 
 FakeSpeechRuntime::Object& FakeSpeechRuntime::NewObject(Kind kind, LONG index) {
@@ -125,7 +109,7 @@ HRESULT FakeSpeechRuntime::Dispatch(Object& target, DISPID dispId, WORD kind,
                                     std::span<const COleVariant> args, COleVariant& result,
                                     EXCEPINFO* pExcepInfo) {
     if (target.refs == 0) {
-        ++m_referenceFaults;
+        target.Fault();
         return Refuse(pExcepInfo, "The speech object was used after its last release.");
     }
     const auto member = std::ranges::find_if(kMembers, [&](const Member& m) {
@@ -139,71 +123,65 @@ HRESULT FakeSpeechRuntime::Dispatch(Object& target, DISPID dispId, WORD kind,
         if (args[i].vt() != member->types[i])
             return DISP_E_TYPEMISMATCH;
     }
-    for (const Failure& failure : m_failures) {
-        if (failure.object == target.kind && failure.dispId == dispId)
-            return Refuse(pExcepInfo, failure.message);
+    for (const auto& [object, failedId, message] : m_failures) {
+        if (object == target.kind && failedId == dispId)
+            return Refuse(pExcepInfo, message);
     }
+    const auto give = [&](COleVariant value) {
+        result = std::move(value);
+        return S_OK;
+    };
     // A new object goes to the caller with the one reference it was created with.
     const auto handOver = [&](Object& created) {
-        result = COleVariant(&created);
+        give(COleVariant(&created));
         created.Release();
         return S_OK;
     };
     const LONG number = args.empty() ? 0 : args.back().lVal();
-    switch (target.kind) {
-    case Kind::Voice:
-        switch (dispId) {
-        case 2: {
-            const auto token = std::ranges::find_if(
-                m_objects, [&](const auto& o) { return o.get() == args[0].pdispVal(); });
-            if (token == m_objects.end() || (*token)->kind != Kind::Token || (*token)->refs == 0)
-                return Refuse(pExcepInfo, "The voice is not a voice token of this speech runtime.");
-            (*token)->AddRef();
-            if (Object* previous = std::exchange(target.heldToken, token->get()))
-                previous->Release();
-            m_currentVoice = (*token)->index;
-            return S_OK;
-        }
-        case 5:
-        case 6: {
-            LONG& value = dispId == 5 ? m_rate : m_volume;
-            if (kind == DISPATCH_PROPERTYGET) {
-                result = COleVariant(value);
-                return S_OK;
-            }
-            if (dispId == 5 ? number < -10 || number > 10 : number < 0 || number > 100)
-                return Refuse(pExcepInfo, "The value lies outside its range.");
-            value = number;
-            return S_OK;
-        }
-        case 12: {
-            // Nothing is played: a queued text stays queued until a purge.
-            const std::string text = AnsiCodePage::FromWide(args[0].bstrVal()).str();
-            if (number & SVSFPurgeBeforeSpeak)
-                m_queue.clear();
-            if (!text.empty()) {
-                m_utterances.push_back({text, CurrentVoiceDescription(), m_rate, m_volume, number});
-                m_queue.push_back(text);
-            }
-            result = COleVariant(++m_lastStream);
-            return S_OK;
-        }
-        default: // 17: the attribute filters are not applied, every voice matches
-            return handOver(NewObject(Kind::Tokens, 0));
-        }
-    case Kind::Tokens:
-        if (dispId == 1) {
-            result = COleVariant(static_cast<LONG>(m_descriptions.size()));
-            return S_OK;
-        }
-        // Every Item call gives a new token, as the real runtime does, so that a test sees
-        // each reference the program forgets to release.
-        if (number < 0 || number >= static_cast<LONG>(m_descriptions.size()))
-            return DISP_E_BADINDEX;
-        return handOver(NewObject(Kind::Token, number));
-    case Kind::Token:
-        break;
+    const LONG voices = static_cast<LONG>(m_descriptions.size());
+    if (target.kind == Kind::Token)
+        return give(COleVariant::FromString(AnsiCodePage::ToWide(m_descriptions[target.index])));
+    if (target.kind == Kind::Tokens && dispId == 1)
+        return give(COleVariant(voices));
+    // Every Item call gives a new token, as the real runtime does, so that a test sees each
+    // reference the program forgets to release.
+    if (target.kind == Kind::Tokens)
+        return number < 0 || number >= voices ? DISP_E_BADINDEX
+                                              : handOver(NewObject(Kind::Token, number));
+    switch (dispId) {
+    case 2: {
+        const auto token = std::ranges::find_if(
+            m_objects, [&](const auto& o) { return o.get() == args[0].pdispVal(); });
+        if (token == m_objects.end() || (*token)->kind != Kind::Token || (*token)->refs == 0)
+            return Refuse(pExcepInfo, "The voice is not a voice token of this speech runtime.");
+        (*token)->AddRef();
+        if (Object* previous = std::exchange(target.heldToken, token->get()))
+            previous->Release();
+        m_currentVoice = (*token)->index;
+        return S_OK;
     }
-    result = COleVariant::FromString(AnsiCodePage::ToWide(m_descriptions[target.index]));
-    return S_OK;
+    case 5:
+    case 6: {
+        LONG& value = dispId == 5 ? m_rate : m_volume;
+        if (kind == DISPATCH_PROPERTYGET)
+            return give(COleVariant(value));
+        if (dispId == 5 ? number < -10 || number > 10 : number < 0 || number > 100)
+            return Refuse(pExcepInfo, "The value lies outside its range.");
+        value = number;
+        return S_OK;
+    }
+    case 12: {
+        // Nothing is played: a queued text stays queued until a purge.
+        const std::string text = AnsiCodePage::FromWide(args[0].bstrVal()).str();
+        if (number & SVSFPurgeBeforeSpeak)
+            m_queue.clear();
+        if (!text.empty()) {
+            m_utterances.push_back({text, CurrentVoiceDescription(), m_rate, m_volume, number});
+            m_queue.push_back(text);
+        }
+        return give(COleVariant(++m_lastStream));
+    }
+    default: // 17: the attribute filters are not applied, every voice matches
+        return handOver(NewObject(Kind::Tokens, 0));
+    }
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // A speech runtime for tests, registered under "SAPI.SpVoice" for as long as it exists. It
@@ -33,7 +34,9 @@ class FakeSpeechRuntime {
 
     // Every later call of this member of an object of this kind fails with message as the
     // object's description.
-    void FailCall(Kind object, DISPID dispId, std::string message);
+    void FailCall(Kind object, DISPID dispId, std::string message) {
+        m_failures.emplace_back(object, dispId, std::move(message));
+    }
     // Every later creation of a voice object fails, as when the runtime cannot start.
     void FailCreation() { m_failCreation = true; }
     // As if no speech runtime were installed: the ProgID is no longer known.
@@ -41,7 +44,11 @@ class FakeSpeechRuntime {
 
     // The voice, rate and volume of the voice object created last.
     LONG CurrentVoiceIndex() const { return m_currentVoice; }
-    std::string CurrentVoiceDescription() const;
+    std::string CurrentVoiceDescription() const {
+        return m_currentVoice >= 0 && m_currentVoice < LONG(m_descriptions.size())
+                   ? m_descriptions[m_currentVoice]
+                   : std::string();
+    }
     LONG Rate() const { return m_rate; }
     LONG Volume() const { return m_volume; }
     // Every non-empty text handed to Speak, in order, whether purged since or not.
@@ -56,20 +63,14 @@ class FakeSpeechRuntime {
 
   private:
     class Object;
-    struct Failure {
-        Kind object;
-        DISPID dispId;
-        std::string message;
-    };
 
-    LPDISPATCH CreateVoice();
     HRESULT Dispatch(Object& target, DISPID dispId, WORD kind, std::span<const COleVariant> args,
                      COleVariant& result, EXCEPINFO* pExcepInfo);
     Object& NewObject(Kind kind, LONG index);
 
     std::vector<std::string> m_descriptions;
     std::vector<std::unique_ptr<Object>> m_objects;
-    std::vector<Failure> m_failures;
+    std::vector<std::tuple<Kind, DISPID, std::string>> m_failures;
     bool m_failCreation = false;
     int m_referenceFaults = 0;
     LONG m_currentVoice = 0;

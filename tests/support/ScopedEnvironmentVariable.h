@@ -9,9 +9,7 @@
 class ScopedEnvironmentVariable {
   public:
     ScopedEnvironmentVariable(const char* name, const std::optional<std::string>& value)
-        : m_name(name) {
-        if (const char* old = std::getenv(name))
-            m_old = old;
+        : m_name(name), m_old(std::getenv(name) ? std::optional(std::getenv(name)) : std::nullopt) {
         Set(value);
     }
     ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
@@ -20,10 +18,7 @@ class ScopedEnvironmentVariable {
 
   private:
     void Set(const std::optional<std::string>& value) const {
-        if (value)
-            setenv(m_name.c_str(), value->c_str(), 1);
-        else
-            unsetenv(m_name.c_str());
+        value ? setenv(m_name.c_str(), value->c_str(), 1) : unsetenv(m_name.c_str());
     }
 
     std::string m_name;

@@ -8,9 +8,9 @@
 #include <vector>
 
 // A test's stand-in for every modal prompt. While it lives it is the installed prompts: it
-// records each message box and answers at once, with the next scripted answer or, when
-// none is left, the box's first button. File dialogs are recorded too and answered with
-// the next scripted path; with none left, they are cancelled.
+// records each message box and answers at once with the box's first button. File dialogs
+// are recorded too and answered with the next scripted path; with none left, they are
+// cancelled.
 class ScriptedPrompts : public ModalPrompts {
   public:
     struct Box {
@@ -20,10 +20,9 @@ class ScriptedPrompts : public ModalPrompts {
         UINT type;
     };
 
-    ScriptedPrompts();
-    ~ScriptedPrompts() override;
+    ScriptedPrompts() : m_previous(ModalPrompts::Install(this)) {}
+    ~ScriptedPrompts() override { ModalPrompts::Install(m_previous); }
 
-    void Answer(int id) { m_answers.push_back(id); }
     const std::vector<Box>& Boxes() const { return m_boxes; }
 
     // The next file dialog returns path as the user's choice.
@@ -32,14 +31,22 @@ class ScriptedPrompts : public ModalPrompts {
     void CancelFileDialog() { m_fileAnswers.push_back(std::nullopt); }
     const std::vector<FileDialogRequest>& FileDialogs() const { return m_fileDialogs; }
 
-    int MessageBox(const CWnd* pOwner, const CString& text, const CString& caption,
-                   UINT nType) override;
-    std::optional<std::string> FileDialog(const CWnd* pOwner,
-                                          const FileDialogRequest& request) override;
+    int MessageBox(const CWnd*, const CString& text, const CString& caption, UINT nType) override {
+        m_boxes.push_back({caption.str(), text.str(), MessageBoxButtons(nType), nType});
+        return m_boxes.back().buttons.front();
+    }
+    std::optional<std::string> FileDialog(const CWnd*, const FileDialogRequest& request) override {
+        m_fileDialogs.push_back(request);
+        std::optional<std::string> answer;
+        if (!m_fileAnswers.empty()) {
+            answer = m_fileAnswers.front();
+            m_fileAnswers.pop_front();
+        }
+        return answer;
+    }
 
   private:
     ModalPrompts* m_previous;
-    std::deque<int> m_answers;
     std::vector<Box> m_boxes;
     std::deque<std::optional<std::string>> m_fileAnswers;
     std::vector<FileDialogRequest> m_fileDialogs;

@@ -3,14 +3,10 @@
 #include "tests/support/Eventually.h"
 #include "tests/support/FileBytes.h"
 
+#include <cstring>
+
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-namespace {
-
-constexpr const char* kSink = "murmelo_e2e";
-
-} // namespace
 
 SoundServer::SoundServer(const fs::path& folder)
     : m_folder(folder), m_socket(folder / "runtime" / "pulse" / "native") {
@@ -18,7 +14,7 @@ SoundServer::SoundServer(const fs::path& folder)
     fs::create_directories(m_folder / "home");
     // The server insists on a runtime folder that only its user can enter.
     fs::permissions(m_folder / "runtime", fs::perms::owner_all);
-    Start();
+    Restart();
 }
 
 QProcessEnvironment SoundServer::ClientVariables() const {
@@ -31,10 +27,6 @@ QProcessEnvironment SoundServer::ClientVariables() const {
 bool SoundServer::Restart() {
     m_recorder.reset();
     m_server.reset();
-    return Start();
-}
-
-bool SoundServer::Start() {
     m_problem.clear();
     // -n skips the system's default.pa, so the server loads only these two modules, and it
     // neither looks for sound cards nor for the desktop's display or session bus. Running
@@ -48,15 +40,14 @@ bool SoundServer::Start() {
         "pulseaudio",
         QStringList{
             "-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm", "--use-pid-file=false",
-            "--log-target=stderr", "-L", QStringLiteral("module-null-sink sink_name=%1").arg(kSink),
-            "-L",
+            "--log-target=stderr", "-L", "module-null-sink sink_name=murmelo_e2e", "-L",
             QString::fromStdString("module-native-protocol-unix socket=" + m_socket.string())},
         environment, m_folder / "pulseaudio.log");
     // The sink is loaded before the socket, so a server that answers has it.
-    const auto answers = [&] { return OwnedProcess::Run("pactl", {"info"}, environment); };
-    if (!Eventually([&] { return m_server->state() == QProcess::NotRunning || answers(); }, 15s,
-                    50ms) ||
-        m_server->state() == QProcess::NotRunning) {
+    const auto ended = [&] { return m_server->state() == QProcess::NotRunning; };
+    if (!Eventually([&] { return ended() || OwnedProcess::Run("pactl", {"info"}, environment); },
+                    15s, 50ms) ||
+        ended()) {
         m_problem = "pulseaudio did not start (are pulseaudio and pulseaudio-utils installed?)";
         return false;
     }
@@ -65,7 +56,7 @@ bool SoundServer::Start() {
     m_recorder = std::make_unique<OwnedProcess>(environment, m_folder / "parec.log");
     m_recorder->setStandardOutputFile(
         QString::fromStdString((m_folder / "recording.raw").string()));
-    m_recorder->Launch("parec", {QStringLiteral("--device=%1.monitor").arg(kSink), "--format=s16le",
+    m_recorder->Launch("parec", {"--device=murmelo_e2e.monitor", "--format=s16le",
                                  QStringLiteral("--rate=%1").arg(kSampleRate), "--channels=1",
                                  "--latency-msec=10"});
     // The null sink plays silence while nobody plays anything, so the recording runs from
@@ -86,9 +77,7 @@ std::size_t SoundServer::SampleCount() const {
 
 std::vector<std::int16_t> SoundServer::Samples() const {
     const std::string bytes = ReadFile(m_folder / "recording.raw");
-    std::vector<std::int16_t> samples(bytes.size() / 2);
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                               static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    std::vector<std::int16_t> samples(bytes.size() / sizeof(std::int16_t));
+    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(std::int16_t));
     return samples;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/OwnedProcess.h"
+#include "tests/support/ChildProcess.h"
 
 #include <QProcessEnvironment>
 
@@ -35,8 +35,6 @@ class SoundServer {
     std::vector<std::int16_t> Samples() const;
 
   private:
-    bool Start();
-
     std::filesystem::path m_folder;
     std::filesystem::path m_socket;
     std::unique_ptr<OwnedProcess> m_server;

@@ -7,8 +7,7 @@
 #include <optional>
 #include <string>
 
-// What the header of a WAV file says, read back from the file's bytes (link
-// test_support_files).
+// What the header of a WAV file says, read back from the file's bytes.
 struct WavFileInfo {
     std::uint16_t format = 0;
     std::uint16_t channels = 0;
@@ -36,13 +35,8 @@ struct WavFileInfo {
             get(16, 4) != 16 || bytes.compare(36, 4, "data") != 0 ||
             get(40, 4) != bytes.size() - 44)
             return std::nullopt;
-        return WavFileInfo{static_cast<std::uint16_t>(get(20, 2)),
-                           static_cast<std::uint16_t>(get(22, 2)),
-                           get(24, 4),
-                           get(28, 4),
-                           static_cast<std::uint16_t>(get(32, 2)),
-                           static_cast<std::uint16_t>(get(34, 2)),
-                           get(40, 4),
-                           bytes.substr(44)};
+        const auto get16 = [&](std::size_t at) { return static_cast<std::uint16_t>(get(at, 2)); };
+        return WavFileInfo{get16(20), get16(22), get(24, 4), get(28, 4),
+                           get16(32), get16(34), get(40, 4), bytes.substr(44)};
     }
 };

@@ -1,6 +1,5 @@
 #include "tests/support/X11Windows.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -14,27 +13,16 @@ std::unique_ptr<T, decltype(&std::free)> Take(T* reply) {
 
 } // namespace
 
-X11Windows::X11Windows(const std::string& display) {
-    xcb_connection_t* connection =
-        xcb_connect(display.empty() ? nullptr : display.c_str(), nullptr);
-    if (xcb_connection_has_error(connection)) {
-        xcb_disconnect(connection);
-        return;
-    }
-    m_connection = connection;
-    m_root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-}
-
-X11Windows::~X11Windows() {
-    if (m_connection)
-        xcb_disconnect(m_connection); // also destroys the windows this client made
+X11Windows::X11Windows(const std::string& display)
+    : m_connection(xcb_connect(display.empty() ? nullptr : display.c_str(), nullptr)) {
+    if (IsConnected())
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
 }
 
 xcb_atom_t X11Windows::Atom(const char* name) {
+    const auto length = static_cast<std::uint16_t>(std::strlen(name));
     const auto reply = Take(xcb_intern_atom_reply(
-        m_connection,
-        xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
-        nullptr));
+        m_connection, xcb_intern_atom(m_connection, 0, length, name), nullptr));
     return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
@@ -45,26 +33,6 @@ xcb_window_t X11Windows::Create(bool mapped) {
     if (mapped)
         xcb_map_window(m_connection, window);
     return window;
-}
-
-void X11Windows::Destroy(xcb_window_t window) {
-    xcb_destroy_window(m_connection, window);
-}
-
-void X11Windows::SetText(xcb_window_t window, const char* name, xcb_atom_t type,
-                         const std::string& bytes) {
-    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, Atom(name), type, 8,
-                        static_cast<std::uint32_t>(bytes.size()), bytes.data());
-}
-
-void X11Windows::SetWords(xcb_window_t window, const char* name, xcb_atom_t type,
-                          const std::vector<std::uint32_t>& values) {
-    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, Atom(name), type, 32,
-                        static_cast<std::uint32_t>(values.size()), values.data());
-}
-
-void X11Windows::Sync() {
-    std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
 }
 
 std::string X11Windows::Property(xcb_window_t window, xcb_atom_t name) {
@@ -88,16 +56,13 @@ std::vector<xcb_window_t> X11Windows::TopLevels() {
 }
 
 xcb_window_t X11Windows::Find(std::uint32_t pid, const std::string& title) {
-    if (!m_connection)
+    if (!IsConnected())
         return XCB_WINDOW_NONE;
     const xcb_atom_t pidAtom = Atom("_NET_WM_PID");
     for (const xcb_window_t window : TopLevels()) {
         const std::string pidBytes = Property(window, pidAtom);
-        std::uint32_t windowPid = 0;
-        if (pidBytes.size() != sizeof windowPid)
-            continue;
-        std::memcpy(&windowPid, pidBytes.data(), sizeof windowPid);
-        if (windowPid == pid && Title(window) == title)
+        if (pidBytes.size() == sizeof pid && std::memcmp(pidBytes.data(), &pid, sizeof pid) == 0 &&
+            Title(window) == title)
             return window;
     }
     return XCB_WINDOW_NONE;
