@@ -49,8 +49,8 @@ bool Within(std::chrono::milliseconds limit, Condition condition) {
 class FakeFileManager : public QDBusVirtualObject {
   public:
     FakeFileManager() {
-        registered = m_connection.registerVirtualObject(kObject, this) &&
-                     m_connection.registerService(kService);
+        EXPECT_TRUE(m_connection.registerVirtualObject(kObject, this) &&
+                    m_connection.registerService(kService));
     }
     ~FakeFileManager() override {
         m_connection.unregisterService(kService);
@@ -72,7 +72,6 @@ class FakeFileManager : public QDBusVirtualObject {
             .toStdString();
     }
 
-    bool registered = false;
     std::vector<QDBusMessage> calls;
 
   private:
@@ -116,7 +115,6 @@ class FileManagerBrowserTest : public testing::Test {
 // Everything but unreserved characters and slashes is percent-encoded, byte by byte.
 TEST_F(FileManagerBrowserTest, RunningFileManagerShowsTheFileSelected) {
     FakeFileManager fileManager;
-    ASSERT_TRUE(fileManager.registered);
     fs::create_directory("my dir");
     m_browser.ShowFileInFileManager("my dir/say \"hi\" #1?%&;+=:@'\\-_.~ 进.wav");
     EXPECT_EQ(fileManager.FirstCall(),
