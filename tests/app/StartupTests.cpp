@@ -10,27 +10,19 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// What the first modal loop found of the main window, which it then ends with IDCANCEL.
-struct MainWindowSeen {
-    bool loopRan = false;
-    bool visible = false;
-    std::string caption;
-};
-
-// Start-up as the program's main runs it.
-MainWindowSeen RunStartUp() {
-    MainWindowSeen seen;
-    // The timer goes with guard, so a start-up that never reaches a loop leaves nothing
-    // behind for a later test's loop to run.
+// Start-up as the program's main runs it. The first modal loop notes what it finds of the
+// main window, "visible caption", and ends it with IDCANCEL; InitInstance then returns FALSE,
+// and so it does when no loop ran. The timer goes with guard, so a start-up that never
+// reaches a loop leaves nothing behind for a later test's loop to run.
+std::string RunStartUp() {
+    std::string seen = "no loop";
     QObject guard;
     QTimer::singleShot(0, &guard, [&] {
-        seen.loopRan = true;
+        seen = "no main window";
         if (CWnd* main = theApp.m_pMainWnd) {
             CString caption;
             main->GetWindowText(caption);
-            seen = {true, main->IsWindowVisible() != FALSE, caption.str()};
+            seen = (main->IsWindowVisible() ? "visible " : "hidden ") + caption.str();
             main->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
         }
     });
@@ -38,13 +30,11 @@ MainWindowSeen RunStartUp() {
     return seen;
 }
 
-} // namespace
-
 TEST(Startup, OleFailureShowsItsMessageAndNothingElse) {
     EnsureGuiApplication();
     ScriptedPrompts prompts;
     ClassRegistry::FailNextInitialize();
-    EXPECT_FALSE(RunStartUp().loopRan);
+    EXPECT_EQ(RunStartUp(), "no loop");
     ASSERT_EQ(prompts.Boxes().size(), 1u);
     EXPECT_EQ(prompts.Boxes()[0].caption, "Murmelo");
     EXPECT_EQ(prompts.Boxes()[0].text, "OLE 程序初始化失败。请确认 OLE 库程序是正确的版本。");
@@ -55,9 +45,7 @@ TEST(Startup, RunsTheMainDialogAndReturnsFalseWhenItEnds) {
     EnsureGuiApplication();
     FakeSpeechRuntime runtime({"Voice A"});
     ScriptedPrompts prompts;
-    const MainWindowSeen seen = RunStartUp();
-    EXPECT_TRUE(seen.visible);
-    EXPECT_EQ(seen.caption, "Parlino");
+    EXPECT_EQ(RunStartUp(), "visible Parlino");
     EXPECT_EQ(theApp.m_pMainWnd, nullptr);
     EXPECT_TRUE(prompts.Boxes().empty());
 }

@@ -14,9 +14,7 @@ class CountingDispatch final : public IDispatch {
     ULONG Release() override { return --refs; }
     HRESULT Invoke(DISPID, WORD, std::span<const COleVariant>, COleVariant* pVarResult,
                    EXCEPINFO*) override {
-        if (pVarResult)
-            *pVarResult = reply;
-        return S_OK;
+        return pVarResult ? (*pVarResult = reply, S_OK) : S_OK;
     }
 
     LONG refs = 1;
@@ -24,12 +22,10 @@ class CountingDispatch final : public IDispatch {
 };
 
 // An assigned or copied driver holds a reference of its own and lets go of the object held
-// before; a driver told not to release its object never does.
+// before; a driver told not to release its object never does. A call without an object,
+// or a result of the wrong type, throws; the wrong result is let go.
 TEST(DispatchDriver, HoldsAReferenceOfItsOwnAndReleasesOnlyWhatItOwns) {
-    CountingDispatch first;
-    CountingDispatch second;
-    CountingDispatch borrowed;
-    CountingDispatch owned;
+    CountingDispatch first, second, borrowed, owned, returned;
     {
         COleDispatchDriver member(&first);
         {
@@ -44,25 +40,17 @@ TEST(DispatchDriver, HoldsAReferenceOfItsOwnAndReleasesOnlyWhatItOwns) {
         COleDispatchDriver driver(&borrowed, FALSE);
         driver.ReleaseDispatch();
         EXPECT_EQ(driver.m_lpDispatch, nullptr);
+        EXPECT_THROW(driver.InvokeHelper(1, DISPATCH_METHOD, VT_EMPTY), COleDispatchException);
         driver.AttachDispatch(&borrowed, FALSE);
+        borrowed.reply = COleVariant(&returned);
+        EXPECT_THROW(driver.InvokeHelper(1, DISPATCH_PROPERTYGET, VT_I4), COleDispatchException);
+        borrowed.reply = COleVariant();
+        EXPECT_EQ(returned.refs, 1);
         driver.AttachDispatch(&owned, TRUE);
     }
     EXPECT_EQ(second.refs, 0);
     EXPECT_EQ(borrowed.refs, 1);
     EXPECT_EQ(owned.refs, 0);
-}
-
-// A call without an object, or a result of the wrong type, throws; the wrong result is let go.
-TEST(DispatchDriver, FailedCallsThrowAndReleaseWhatCameBack) {
-    EXPECT_THROW(COleDispatchDriver().InvokeHelper(1, DISPATCH_METHOD, VT_EMPTY),
-                 COleDispatchException);
-    CountingDispatch object;
-    CountingDispatch returned;
-    object.reply = COleVariant(&returned);
-    COleDispatchDriver driver(&object, FALSE);
-    EXPECT_THROW(driver.InvokeHelper(1, DISPATCH_PROPERTYGET, VT_I4), COleDispatchException);
-    object.reply = COleVariant();
-    EXPECT_EQ(returned.refs, 1);
 }
 
 TEST(ClassRegistry, OnlyARegisteredNameGivesItsClass) {

@@ -1,4 +1,5 @@
 #include "platform/process/CreateProcess.h"
+#include "platform/process/Paths.h"
 
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Eventually.h"
@@ -16,17 +17,16 @@ extern char** environ;
 
 namespace {
 
+namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Arguments = std::vector<std::string>;
 
-ChildProcess Start(const Arguments& arguments) {
-    StartResult started = CreateProcessA(arguments, Launch::Hidden);
+ChildProcess Shell(const std::string& script, const Arguments& arguments = {}) {
+    Arguments command{"/bin/sh", "-c", script, "sh"};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    StartResult started = CreateProcessA(command, Launch::Hidden);
     EXPECT_TRUE(started) << strerror(started.error);
     return std::move(*started.process);
-}
-
-ChildProcess Shell(const std::string& script) {
-    return Start({"/bin/sh", "-c", script});
 }
 
 // No shell comes between the caller and the program: what the shell would split, expand
@@ -47,10 +47,8 @@ TEST(ChildProcess, ArgumentsArriveUnsplitAndUnexpanded) {
                                  "--help",
                                  "Grüße 进程.wav",
                                  "line one\nline two"};
-    Arguments command{"/bin/sh", "-c",
-                      "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > arguments", "sh"};
-    command.insert(command.end(), arguments.begin(), arguments.end());
-    ASSERT_EQ(Start(command).Wait(10s), (WaitResult{WaitStatus::Exited, 0}));
+    const std::string script = "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > arguments";
+    ASSERT_EQ(Shell(script, arguments).Wait(10s), (WaitResult{WaitStatus::Exited, 0}));
     std::string expected;
     for (const std::string& argument : arguments)
         expected += argument + '\0';
@@ -77,7 +75,8 @@ TEST(ChildProcess, FailedStartsReportTheirErrno) {
     }
 }
 
-// The end is reported by every later wait too.
+// The end is reported by every later wait too, also without a pidfd (an old kernel), where
+// the wait looks at the child's state repeatedly.
 TEST(ChildProcess, EndIsReportedAndRepeated) {
     const std::pair<const char*, WaitResult> rows[] = {
         {"exit 0", {WaitStatus::Exited, 0}},
@@ -88,6 +87,13 @@ TEST(ChildProcess, EndIsReportedAndRepeated) {
         EXPECT_EQ(child.Wait(10s), result) << script;
         EXPECT_EQ(child.Wait(0ms), result) << script;
     }
+    char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"),
+                    const_cast<char*>("sleep 0.2; exit 7"), nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ), 0);
+    ChildProcess child(pid, -1);
+    EXPECT_EQ(child.Wait(20ms), (WaitResult{WaitStatus::TimedOut, 0}));
+    EXPECT_EQ(child.Wait(10s), (WaitResult{WaitStatus::Exited, 7}));
 }
 
 // The dialog process may ignore or block signals and holds files open without
@@ -112,22 +118,11 @@ TEST(ChildProcess, StartsWithDefaultSignalsAndNoInheritedFiles) {
     close(fd);
 }
 
-// Without a pidfd (an old kernel) the wait looks at the child's state repeatedly.
-TEST(ChildProcess, WaitsWithoutPidfd) {
-    char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"),
-                    const_cast<char*>("sleep 0.2; exit 7"), nullptr};
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ), 0);
-    ChildProcess child(pid, -1);
-    EXPECT_EQ(child.Wait(20ms), (WaitResult{WaitStatus::TimedOut, 0}));
-    EXPECT_EQ(child.Wait(10s), (WaitResult{WaitStatus::Exited, 7}));
-}
-
 // A converter left running after the wait runs on, and is reaped when it ends: released
 // or destroyed, running or already ended, it never stays a zombie.
 TEST(ChildProcess, ReleasedOrDestroyedChildRunsOnAndIsReaped) {
     for (const bool release : {true, false}) {
-        std::filesystem::remove("finished");
+        fs::remove("finished");
         std::optional<ChildProcess> child = Shell("sleep 0.3; echo done > finished");
         const auto pid = static_cast<pid_t>(child->ProcessId());
         ASSERT_EQ(child->Wait(10ms).status, WaitStatus::TimedOut);
@@ -136,11 +131,27 @@ TEST(ChildProcess, ReleasedOrDestroyedChildRunsOnAndIsReaped) {
         EXPECT_TRUE(Eventually([pid] { return StateOf(pid) == ProcessState::Gone; }))
             << "left a zombie";
     }
-    ChildProcess ended = Start({"true"});
+    ChildProcess ended = Shell("exit 0");
     const auto pid = static_cast<pid_t>(ended.ProcessId());
     ASSERT_TRUE(Eventually([pid] { return StateOf(pid) == ProcessState::Zombie; }));
     ended.Release();
     EXPECT_EQ(StateOf(pid), ProcessState::Gone);
+}
+
+// The file dialogs start in the program's folder; the converter's output counts only as a
+// regular file, also through a link.
+TEST(Paths, ModuleFileNameIsThisProgramAndOnlyRegularFilesExist) {
+    const fs::path name = GetModuleFileNameA();
+    EXPECT_EQ(name.filename(), "platform_process_tests");
+    EXPECT_TRUE(name.is_absolute() && FileExists(name));
+    WriteFile("out.wav", "RIFF");
+    fs::create_directory("folder.wav");
+    fs::create_symlink("out.wav", "link.wav");
+    fs::create_symlink("missing.wav", "dangling.wav");
+    for (const char* path : {"out.wav", "link.wav"})
+        EXPECT_TRUE(FileExists(path)) << path;
+    for (const char* path : {"missing.wav", "folder.wav", "dangling.wav", "", "out.wav/x"})
+        EXPECT_FALSE(FileExists(path)) << path;
 }
 
 } // namespace

@@ -18,15 +18,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kFile = "./set.ini";
 
-// Test lists and failures name a row by its name.
-template <typename Row>
-requires requires(const Row& row) {
-    row.name;
-}
-void PrintTo(const Row& row, std::ostream* out) {
-    *out << row.name;
-}
-
 std::string Rate(const std::string& value) {
     return "[Setting]\r\nRate=" + value + "\r\n";
 }
@@ -269,50 +260,44 @@ TEST(PrivateProfileWrite, FileSizeLimitReachedWhileWritingLeavesTheOldFileWhole)
     }
 }
 
-struct PermissionCase {
-    const char* name;
-    bool asRoot;
-    fs::perms fileMode;
-    fs::perms folderMode;
-    bool saved;
-};
-
 // A read-only file stays as it is even where the folder would let it be replaced, and
 // root does not override the attribute; a writable file in a folder we may not write is
 // still saved.
-const PermissionCase kPermissionCases[] = {
-    {"ReadOnlyFileAsUser", false, fs::perms(0444), fs::perms(0777), false},
-    {"ReadOnlyFileAsRoot", true, fs::perms(0444), fs::perms(0777), false},
-    {"WritableFileInClosedFolder", false, fs::perms(0666), fs::perms(0555), true},
-};
-
-class Permissions : public testing::TestWithParam<PermissionCase> {};
-
-TEST_P(Permissions, DecideWhetherTheFileIsSaved) {
-    const PermissionCase& c = GetParam();
-    if (c.asRoot && geteuid() != 0)
-        GTEST_SKIP() << "needs root";
-    WriteFile(kFile, Rate("1"));
-    // The other user owns the file, so only its mode bits keep it from being written.
-    if (!c.asRoot && geteuid() == 0) {
-        ASSERT_EQ(chown(kFile, 65534, 65534), 0);
-    }
-    fs::permissions(kFile, c.fileMode);
+TEST(PrivateProfileWrite, PermissionsDecideWhetherTheFileIsSaved) {
+    const struct {
+        const char* name;
+        bool asRoot;
+        fs::perms fileMode, folderMode;
+        bool saved;
+    } rows[] = {
+        {"read-only file as user", false, fs::perms(0444), fs::perms(0777), false},
+        {"read-only file as root", true, fs::perms(0444), fs::perms(0777), false},
+        {"writable file in closed folder", false, fs::perms(0666), fs::perms(0555), true},
+    };
     const auto folder = fs::current_path();
-    fs::permissions(folder, c.folderMode);
-    const auto result = RunInChild([&c] {
-        if (!c.asRoot && !DropRootPrivileges())
-            return 2;
-        return WritePrivateProfileStringA("Setting", "Rate", "2", kFile) == TRUE ? 1 : 0;
-    });
-    fs::permissions(folder, fs::perms(0700));
-    EXPECT_EQ(result, c.saved ? 1 : 0);
-    EXPECT_EQ(ReadFile(kFile), Rate(c.saved ? "2" : "1"));
-    EXPECT_EQ(fs::status(kFile).permissions(), c.fileMode);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.asRoot && geteuid() != 0)
+            continue;
+        WriteFile(kFile, Rate("1"));
+        // The other user owns the file, so only its mode bits keep it from being written.
+        if (!row.asRoot && geteuid() == 0) {
+            ASSERT_EQ(chown(kFile, 65534, 65534), 0);
+        }
+        fs::permissions(kFile, row.fileMode);
+        fs::permissions(folder, row.folderMode);
+        const auto result = RunInChild([&row] {
+            if (!row.asRoot && !DropRootPrivileges())
+                return 2;
+            return WritePrivateProfileStringA("Setting", "Rate", "2", kFile) == TRUE ? 1 : 0;
+        });
+        fs::permissions(folder, fs::perms(0700));
+        EXPECT_EQ(result, row.saved ? 1 : 0);
+        EXPECT_EQ(ReadFile(kFile), Rate(row.saved ? "2" : "1"));
+        EXPECT_EQ(fs::status(kFile).permissions(), row.fileMode);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+        fs::remove(kFile);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(PrivateProfile, Permissions, testing::ValuesIn(kPermissionCases),
-                         CaseName());
 
 } // namespace

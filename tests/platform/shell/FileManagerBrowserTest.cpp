@@ -20,31 +20,37 @@ using namespace std::chrono_literals;
 
 // The file manager's session bus is a private one from before the first test asks for it;
 // its service folder starts empty, so no file manager of the machine can be started.
+std::unique_ptr<PrivateSessionBus> bus;
+
 class SessionBusEnvironment : public QtApplicationEnvironment {
-  public:
     void SetUp() override {
         QtApplicationEnvironment::SetUp();
-        s_bus = std::make_unique<PrivateSessionBus>();
-        setenv("DBUS_SESSION_BUS_ADDRESS", s_bus->Address().toUtf8().constData(), 1);
+        bus = std::make_unique<PrivateSessionBus>();
+        setenv("DBUS_SESSION_BUS_ADDRESS", bus->Address().toUtf8().constData(), 1);
     }
     void TearDown() override {
-        s_bus.reset();
+        bus.reset();
         QtApplicationEnvironment::TearDown();
     }
-    static inline std::unique_ptr<PrivateSessionBus> s_bus;
 };
 
 [[maybe_unused]] testing::Environment* const environment =
     testing::AddGlobalTestEnvironment(new SessionBusEnvironment);
 
+// Runs the event loop (the fake file manager answers through it) until condition holds.
+template <typename Condition>
+bool Within(std::chrono::milliseconds limit, Condition condition) {
+    return Eventually([&] { return QCoreApplication::processEvents(), condition(); }, limit);
+}
+
 // A file manager on the session bus, with a connection of its own so that the bus sees a
-// peer other than the code under test. It owns the name while it lives, answers every call
-// and keeps it.
+// peer other than the code under test. It owns the name while it lives and answers every
+// call; FirstCall waits for the first and gives its method, signature, URIs and startup id.
 class FakeFileManager : public QDBusVirtualObject {
   public:
     FakeFileManager() {
-        registered = m_connection.registerVirtualObject(kObject, this) &&
-                     m_connection.registerService(kService);
+        EXPECT_TRUE(m_connection.registerVirtualObject(kObject, this) &&
+                    m_connection.registerService(kService));
     }
     ~FakeFileManager() override {
         m_connection.unregisterService(kService);
@@ -54,11 +60,11 @@ class FakeFileManager : public QDBusVirtualObject {
     QString introspect(const QString&) const override { return {}; }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
         calls.push_back(message);
-        connection.send(message.createReply());
-        return true;
+        return connection.send(message.createReply());
     }
-    // The first call: its method, signature, URIs and startup id.
     std::string FirstCall() const {
+        if (!Within(5s, [&] { return !calls.empty(); }))
+            return "no call";
         const QDBusMessage& call = calls.front();
         return (call.interface() + "." + call.member() + " " + call.signature() + " " +
                 call.arguments().value(0).toStringList().join(' ') + " [" +
@@ -66,7 +72,6 @@ class FakeFileManager : public QDBusVirtualObject {
             .toStdString();
     }
 
-    bool registered = false;
     std::vector<QDBusMessage> calls;
 
   private:
@@ -75,17 +80,6 @@ class FakeFileManager : public QDBusVirtualObject {
     QDBusConnection m_connection =
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, "fake-file-manager");
 };
-
-// Runs the event loop (the fake file manager answers through it) until condition holds.
-template <typename Condition>
-bool Within(std::chrono::milliseconds limit, Condition condition) {
-    return Eventually(
-        [&] {
-            QCoreApplication::processEvents();
-            return condition();
-        },
-        limit);
-}
 
 void WriteScript(const fs::path& path, const std::string& body) {
     WriteFile(path, "#!/bin/sh\n" + body);
@@ -97,16 +91,19 @@ void WriteScript(const fs::path& path, const std::string& body) {
 class FileManagerBrowserTest : public testing::Test {
   protected:
     void SetUp() override {
-        if (!SessionBusEnvironment::s_bus->IsRunning())
+        if (!bus->IsRunning())
             GTEST_SKIP() << "no private session bus (dbus-daemon)";
         fs::create_directory("bin");
-        WriteScript("bin/xdg-open", "printf '%s\\n' \"$@\" > '" + m_record.string() +
-                                        ".part' && /bin/mv '" + m_record.string() + ".part' '" +
-                                        m_record.string() + "'\n");
+        const std::string record = m_record.string();
+        WriteScript("bin/xdg-open", "printf '%s\\n' \"$@\" > '" + record + ".part' && /bin/mv '" +
+                                        record + ".part' '" + record + "'\n");
     }
-
     bool XdgOpenCalled(std::chrono::milliseconds limit) {
         return Within(limit, [&] { return fs::exists(m_record); });
+    }
+    std::string ShowItems(const std::string& uri) const {
+        return "org.freedesktop.FileManager1.ShowItems ass file://" + m_folder.string() + uri +
+               " []";
     }
 
     const fs::path m_folder = fs::current_path();
@@ -115,50 +112,42 @@ class FileManagerBrowserTest : public testing::Test {
     FileManagerBrowser m_browser;
 };
 
+// Everything but unreserved characters and slashes is percent-encoded, byte by byte.
 TEST_F(FileManagerBrowserTest, RunningFileManagerShowsTheFileSelected) {
     FakeFileManager fileManager;
-    ASSERT_TRUE(fileManager.registered);
     fs::create_directory("my dir");
-
-    // Everything but unreserved characters and slashes is percent-encoded, byte by byte.
     m_browser.ShowFileInFileManager("my dir/say \"hi\" #1?%&;+=:@'\\-_.~ 进.wav");
-
-    ASSERT_TRUE(Within(5s, [&] { return !fileManager.calls.empty(); }));
-    ASSERT_EQ(fileManager.calls.size(), 1u);
-    EXPECT_EQ(
-        fileManager.FirstCall(),
-        "org.freedesktop.FileManager1.ShowItems ass file://" + m_folder.string() +
-            "/my%20dir/say%20%22hi%22%20%231%3F%25%26%3B%2B%3D%3A%40%27%5C-_.~%20%E8%BF%9B.wav []");
+    EXPECT_EQ(fileManager.FirstCall(),
+              ShowItems("/my%20dir/say%20%22hi%22%20%231%3F%25%26%3B%2B%3D%3A%40%27%5C-_.~%20%E8%"
+                        "BF%9B.wav"));
     EXPECT_FALSE(XdgOpenCalled(300ms));
+    EXPECT_EQ(fileManager.calls.size(), 1u);
 }
 
 TEST_F(FileManagerBrowserTest, WithoutFileManagerOpensTheFolder) {
-    const struct {
-        std::string path;
-        fs::path folder;
-    } cases[] = {{"out.wav", m_folder},
-                 {"my dir/say \"hi\".wav", m_folder / "my dir"},
-                 {"sub/../a\nb.wav", m_folder},
-                 {(m_folder / "abs.wav").string(), m_folder},
-                 {"/top.wav", "/"}};
-    for (const auto& c : cases) {
+    const std::pair<std::string, fs::path> cases[] = {
+        {"out.wav", m_folder},
+        {"my dir/say \"hi\".wav", m_folder / "my dir"},
+        {"sub/../a\nb.wav", m_folder},
+        {(m_folder / "abs.wav").string(), m_folder},
+        {"/top.wav", "/"}};
+    for (const auto& [path, folder] : cases) {
         fs::remove(m_record);
-        m_browser.ShowFileInFileManager(c.path);
-        ASSERT_TRUE(XdgOpenCalled(5s)) << c.path;
-        EXPECT_EQ(ReadFile(m_record), c.folder.string() + "\n") << c.path;
+        m_browser.ShowFileInFileManager(path);
+        ASSERT_TRUE(XdgOpenCalled(5s)) << path;
+        EXPECT_EQ(ReadFile(m_record), folder.string() + "\n") << path;
     }
 }
 
 // A bus that stops answering must not hold the dialog for the bus's own time-outs of 25 s
 // a call: the folder is opened instead, after about a second.
 TEST_F(FileManagerBrowserTest, UnansweringBusFallsBackToTheFolderSoon) {
-    const qint64 daemon = SessionBusEnvironment::s_bus->ProcessId();
     ASSERT_TRUE(QDBusConnection::sessionBus().isConnected());
-    ASSERT_EQ(kill(static_cast<pid_t>(daemon), SIGSTOP), 0);
+    ASSERT_EQ(kill(static_cast<pid_t>(bus->ProcessId()), SIGSTOP), 0);
     const auto start = std::chrono::steady_clock::now();
     m_browser.ShowFileInFileManager("out.wav");
     const auto held = std::chrono::steady_clock::now() - start;
-    kill(static_cast<pid_t>(daemon), SIGCONT);
+    kill(static_cast<pid_t>(bus->ProcessId()), SIGCONT);
     EXPECT_LT(held, 5s);
     EXPECT_TRUE(XdgOpenCalled(5s));
 }
@@ -167,25 +156,18 @@ TEST_F(FileManagerBrowserTest, UnansweringBusFallsBackToTheFolderSoon) {
 // business, so the folder is not opened as well. The program the bus starts only leaves a
 // mark; the test then takes the name in its place, and the bus hands over the waiting call.
 TEST_F(FileManagerBrowserTest, StartableFileManagerIsAskedNotTheFolder) {
-    PrivateSessionBus& bus = *SessionBusEnvironment::s_bus;
     WriteScript("file-manager", "touch '" + (m_folder / "started").string() + "'\n");
-    const fs::path service = bus.ServiceFolder() / "org.freedesktop.FileManager1.service";
+    const fs::path service = bus->ServiceFolder() / "org.freedesktop.FileManager1.service";
     WriteFile(service, "[D-BUS Service]\nName=org.freedesktop.FileManager1\nExec=" +
                            (m_folder / "file-manager").string() + "\n");
-    bus.ReloadServices();
-
+    bus->ReloadServices();
     m_browser.ShowFileInFileManager("out.wav");
-
     EXPECT_TRUE(Within(5s, [&] { return fs::exists("started"); }));
     FakeFileManager started;
-    EXPECT_TRUE(Within(5s, [&] { return !started.calls.empty(); }));
-    if (!started.calls.empty()) {
-        EXPECT_EQ(started.FirstCall(), "org.freedesktop.FileManager1.ShowItems ass file://" +
-                                           m_folder.string() + "/out.wav []");
-    }
+    EXPECT_EQ(started.FirstCall(), ShowItems("/out.wav"));
     EXPECT_FALSE(XdgOpenCalled(300ms));
     fs::remove(service);
-    bus.ReloadServices();
+    bus->ReloadServices();
 }
 
 } // namespace

@@ -21,43 +21,29 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 // Runs then once a modal widget of type T is up, from the event loop that shows it.
 template <class T>
 void WhenModal(const std::function<void(T&)>& then) {
     auto* timer = new QTimer(QApplication::instance());
     QObject::connect(timer, &QTimer::timeout, [timer, then] {
         if (auto* widget = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
             timer->deleteLater();
+            timer->stop();
             then(*widget);
         }
     });
     timer->start(10);
 }
 
-} // namespace
-
-// The filters as "label: patterns" between brackets, the selected one marked with a star,
-// then the name the dialog starts with.
-std::string Describe(const FileDialogRequest& request) {
-    std::string text;
-    for (std::size_t i = 0; i < request.filters.size(); ++i) {
-        text += "[" + request.filters[i].label + ":";
-        for (const std::string& pattern : request.filters[i].patterns)
-            text += " " + pattern;
-        text += i == request.selectedFilter ? "]* " : "] ";
-    }
-    return text + "'" + request.fileName + "'";
-}
-
 // A pattern as the file name selects the filter that has it, or becomes a filter of its
 // own; any other file name is the name. A filter lists its patterns split at semicolons
-// and ends at an empty pair.
+// and ends at an empty pair. Each request is described as the filters, "label: patterns"
+// between brackets, the selected one marked with a star, then the name it starts with.
 TEST(FileDialog, RequestsDescribeTheFiltersTheSelectedOneAndTheName) {
     const struct {
-        const char* fileName;
-        const char* filter;
-        const char* expected;
+        const char *fileName, *filter, *expected;
     } rows[] = {
         {"*.wav", "Text|*.txt|wav File|*.wav", "[Text: *.txt] [wav File: *.wav]* ''"},
         {"*.wav", "Text|*.txt;*.text|All|*.*||ignored|*",
@@ -69,17 +55,25 @@ TEST(FileDialog, RequestsDescribeTheFiltersTheSelectedOneAndTheName) {
         CFileDialog dialog(FALSE, nullptr, row.fileName, OFN_OVERWRITEPROMPT, row.filter);
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
         ASSERT_EQ(prompts.FileDialogs().size(), 1u);
-        EXPECT_EQ(Describe(prompts.FileDialogs().front()), row.expected);
-        EXPECT_EQ(prompts.FileDialogs().front().title, "Save As");
+        const FileDialogRequest& request = prompts.FileDialogs().front();
+        std::string text;
+        for (std::size_t i = 0; i < request.filters.size(); ++i) {
+            text += "[" + request.filters[i].label + ":";
+            for (const std::string& pattern : request.filters[i].patterns)
+                text += " " + pattern;
+            text += i == request.selectedFilter ? "]* " : "] ";
+        }
+        EXPECT_EQ(text + "'" + request.fileName + "'", row.expected);
+        EXPECT_EQ(request.title, "Save As");
     }
 }
 
 // The folder of a chosen file is where the next dialog of that kind opens, also after a new
 // start; the other kind still opens where its caller asks.
 TEST(FileDialog, OpensInTheFolderLastChosenInIt) {
-    std::filesystem::create_directory("chosen");
-    const std::string chosen = std::filesystem::absolute("chosen").string();
-    const std::string program = std::filesystem::absolute("murmelo").string();
+    fs::create_directory("chosen");
+    const std::string chosen = fs::absolute("chosen").string();
+    const std::string program = fs::absolute("murmelo").string();
     auto initialDir = [&](BOOL bOpen, const std::optional<std::string>& answer) {
         ScriptedPrompts prompts;
         answer ? prompts.AnswerFileDialog(*answer) : prompts.CancelFileDialog();
@@ -89,74 +83,68 @@ TEST(FileDialog, OpensInTheFolderLastChosenInIt) {
         return prompts.FileDialogs().at(0).initialDir;
     };
     EXPECT_EQ(initialDir(FALSE, chosen + "/out.wav"), program);
-    const auto newStart = RunInChild([&] {
-        return (initialDir(FALSE, std::nullopt) == chosen ? 1 : 0) +
-               (initialDir(TRUE, std::nullopt) == program ? 2 : 0);
-    });
-    EXPECT_EQ(newStart, 3);
+    EXPECT_EQ(RunInChild([&] {
+                  return (initialDir(FALSE, std::nullopt) == chosen ? 1 : 0) +
+                         (initialDir(TRUE, std::nullopt) == program ? 2 : 0);
+              }),
+              3);
 }
 
 // Qt's dialog: it starts in the folder of the file named as the initial directory, with the
 // filter of the initial pattern, asks before creating a new file (a "no" returns to the
-// dialog), adds no extension when none is asked for, and keeps the current directory.
+// dialog, then the user says yes), adds no extension when none is asked for, and keeps the
+// current directory.
 TEST(QtFileDialog, AsksBeforeCreatingAndKeepsTheCurrentDirectory) {
     EnsureGuiApplication();
-    const std::filesystem::path start = std::filesystem::current_path();
-    std::filesystem::create_directory("program");
+    const fs::path start = fs::current_path();
+    fs::create_directory("program");
     std::ofstream("program/murmelo") << "";
-    const std::string folder = std::filesystem::absolute("program").string();
-    FileDialogRequest request;
-    request.mode = FileDialogMode::Save;
-    request.title = "Save As";
-    request.filters = {{"wav File", {"*.wav"}}};
-    request.initialDir = folder + "/murmelo";
-    request.flags = OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT;
-
-    QString shownFolder;
-    QString shownFilter;
+    const std::string folder = fs::absolute("program").string();
+    const FileDialogRequest request{FileDialogMode::Save,
+                                    "Save As",
+                                    "",
+                                    "",
+                                    {{"wav File", {"*.wav"}}},
+                                    0,
+                                    folder + "/murmelo",
+                                    OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT};
+    QString shown;
     int createQuestions = 0;
-    // The first time the user says no and is back in the dialog; then says yes.
-    std::function<void(QMessageBox&)> answerCreate = [&](QMessageBox& box) {
-        const bool yes = ++createQuestions == 2;
-        box.button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
-        if (!yes)
-            WhenModal<QFileDialog>([&](QFileDialog& again) {
-                WhenModal<QMessageBox>(answerCreate);
-                static_cast<QDialog&>(again).accept();
-            });
+    std::function<void(QFileDialog&)> accept = [&](QFileDialog& dialog) {
+        WhenModal<QMessageBox>([&](QMessageBox& box) {
+            const bool yes = ++createQuestions == 2;
+            box.button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+            if (!yes)
+                WhenModal<QFileDialog>(accept);
+        });
+        static_cast<QDialog&>(dialog).accept();
     };
     WhenModal<QFileDialog>([&](QFileDialog& dialog) {
-        shownFolder = dialog.directory().absolutePath();
-        shownFilter = dialog.selectedNameFilter();
+        shown = dialog.directory().absolutePath() + " " + dialog.selectedNameFilter();
         dialog.selectFile("take");
-        WhenModal<QMessageBox>(answerCreate);
-        static_cast<QDialog&>(dialog).accept();
+        accept(dialog);
     });
-
-    QtModalPrompts prompts;
-    const std::optional<std::string> chosen = prompts.FileDialog(nullptr, request);
-
-    EXPECT_EQ(chosen, folder + "/take");
+    EXPECT_EQ(QtModalPrompts().FileDialog(nullptr, request), folder + "/take");
     EXPECT_EQ(createQuestions, 2);
-    EXPECT_EQ(shownFolder.toStdString(), folder);
-    EXPECT_EQ(shownFilter.toStdString(), "wav File (*.wav)");
-    EXPECT_EQ(std::filesystem::current_path(), start);
+    EXPECT_EQ(shown.toStdString(), folder + " wav File (*.wav)");
+    EXPECT_EQ(fs::current_path(), start);
 }
 
 // Qt would read the quotes as marks around several names; the name is one file's. A
 // cancelled dialog gives no name at all.
 TEST(QtFileDialog, TypedNameWithDoubleQuotesStaysOneNameAndCancelGivesNone) {
     EnsureGuiApplication();
-    const std::string folder = std::filesystem::current_path().string();
     FileDialogRequest request;
     request.mode = FileDialogMode::Save;
-    request.initialDir = folder;
+    request.initialDir = fs::current_path().string();
     WhenModal<QFileDialog>([](QFileDialog& dialog) {
         dialog.findChild<QLineEdit*>("fileNameEdit")->setText("my \"best\" take.wav");
         static_cast<QDialog&>(dialog).accept();
     });
     QtModalPrompts prompts;
-    EXPECT_EQ(prompts.FileDialog(nullptr, request), folder + "/my \"best\" take.wav");
+    EXPECT_EQ(prompts.FileDialog(nullptr, request), request.initialDir + "/my \"best\" take.wav");
     WhenModal<QFileDialog>([](QFileDialog& dialog) { static_cast<QDialog&>(dialog).reject(); });
     EXPECT_EQ(prompts.FileDialog(nullptr, request), std::nullopt);
 }
+
+} // namespace

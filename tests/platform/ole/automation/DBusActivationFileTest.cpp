@@ -8,17 +8,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Writing the activation files creates no object, so any class will do.
-constexpr CLSID kClass{
-    0x6A0F3C12, 0x52D4, 0x4E0B, {0x9B, 0x1E, 0x3C, 0x7D, 0x21, 0x84, 0x5A, 0x60}};
-const CRuntimeClass* const kRuntimeClass = RUNTIME_CLASS(COleAutomationTarget);
 
 TEST(DBusActivationFileTest, ExecLineQuotesWhatTheBusWouldSplit) {
     const std::pair<const char*, std::optional<std::string>> rows[] = {
@@ -34,15 +28,15 @@ TEST(DBusActivationFileTest, ExecLineQuotesWhatTheBusWouldSplit) {
         EXPECT_EQ(DBusActivationFile::ExecLine(program), expected) << program;
 }
 
+// An installed program is started through the launcher beside it, where one can be run.
 TEST(DBusActivationFileTest, AnInstalledProgramIsStartedThroughItsLauncher) {
     const fs::path here = fs::current_path();
-    const auto place = [](const fs::path& file, fs::perms permissions) {
-        fs::create_directories(file.parent_path());
-        std::ofstream(file) << "#!/bin/sh\n";
-        fs::permissions(file, permissions);
-    };
-    place(here / "usr/bin/murmelo", fs::perms::owner_all);
-    place(here / "plain/bin/murmelo", fs::perms::owner_read | fs::perms::owner_write);
+    for (const auto& [file, permissions] : {std::pair{"usr/bin/murmelo", fs::perms::owner_all},
+                                            {"plain/bin/murmelo", fs::perms::owner_read}}) {
+        fs::create_directories((here / file).parent_path());
+        WriteFile(here / file, "#!/bin/sh\n");
+        fs::permissions(here / file, permissions);
+    }
     const std::pair<const char*, const char*> rows[] = {
         {"usr/libexec/murmelo/murmelo", "usr/bin/murmelo"},
         // No launcher that could be run beside it: a copy of the folder, or a broken install.
@@ -59,11 +53,9 @@ TEST(DBusActivationFileTest, AnInstalledProgramIsStartedThroughItsLauncher) {
 TEST(DBusActivationFileTest, FileLivesInTheDataHome) {
     const ScopedEnvironmentVariable home("HOME", "/home/someone");
     const std::string file = "dbus-1/services/Murmelo.Application.service";
+    const std::string fallback = "/home/someone/.local/share/" + file;
     const std::pair<std::optional<std::string>, std::string> rows[] = {
-        {"/data", "/data/" + file},
-        {std::nullopt, "/home/someone/.local/share/" + file},
-        {"", "/home/someone/.local/share/" + file},
-        {"data", "/home/someone/.local/share/" + file}};
+        {"/data", "/data/" + file}, {std::nullopt, fallback}, {"", fallback}, {"data", fallback}};
     for (const auto& [dataHome, expected] : rows) {
         const ScopedEnvironmentVariable variable("XDG_DATA_HOME", dataHome);
         EXPECT_EQ(DBusActivationFile::PathFor("Murmelo.Application"), fs::path(expected))
@@ -72,25 +64,28 @@ TEST(DBusActivationFileTest, FileLivesInTheDataHome) {
 }
 
 // Each live factory's file is written whole, replacing an earlier one; a file that cannot
-// be replaced fails the whole call and leaves no temporary file behind.
+// be replaced fails the whole call and leaves no temporary file behind. Writing the files
+// creates no object, so any class will do.
 TEST(COleObjectFactoryTest, UpdateRegistryAllReplacesEveryLiveFactorysFileOrFails) {
+    constexpr CLSID kClass{0x6A0F3C12, 0x52D4, 0x4E0B, {}};
+    const CRuntimeClass* const target = RUNTIME_CLASS(COleAutomationTarget);
     const fs::path services = fs::path(std::getenv("XDG_DATA_HOME")) / "dbus-1" / "services";
     const std::string exec = fs::read_symlink("/proc/self/exe").native() + " -Automation";
-    COleObjectFactory first(kClass, kRuntimeClass, TRUE, "Murmelo.First");
+    COleObjectFactory first(kClass, target, TRUE, "Murmelo.First");
     fs::create_directories(services);
     WriteFile(services / "Murmelo.First.service", "[D-BUS Service]\nName=Old\n");
-    { COleObjectFactory gone(kClass, kRuntimeClass, TRUE, "Murmelo.Gone"); }
+    { COleObjectFactory gone(kClass, target, TRUE, "Murmelo.Gone"); }
     EXPECT_TRUE(COleObjectFactory::UpdateRegistryAll());
     EXPECT_EQ(ReadFile(services / "Murmelo.First.service"),
               "[D-BUS Service]\nName=Murmelo.First\nExec=" + exec + "\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(services), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(services), {}), 1);
 
     // A folder where the file should go makes the rename fail even for root.
-    COleObjectFactory blocked(kClass, kRuntimeClass, TRUE, "Murmelo.Blocked");
+    COleObjectFactory blocked(kClass, target, TRUE, "Murmelo.Blocked");
     fs::create_directories(services / "Murmelo.Blocked.service");
     EXPECT_FALSE(COleObjectFactory::UpdateRegistryAll());
     EXPECT_TRUE(fs::is_directory(services / "Murmelo.Blocked.service"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(services), fs::directory_iterator()), 2)
+    EXPECT_EQ(std::distance(fs::directory_iterator(services), {}), 2)
         << "the temporary file was left behind";
 }
 
