@@ -4,7 +4,6 @@
 
 #include "tests/support/FileBytes.h"
 
-#include <algorithm>
 #include <csignal>
 #include <list>
 
@@ -32,8 +31,7 @@ TEST_F(AutomationServer, UserStartWritesTheActivationFileAndAutomationStartOwnsT
 }
 
 // Each creation launches a program of its own (single use: the next request starts a new
-// process), whichever id it asks for, and every id gives the same object, with the
-// program's own interface. Each release ends its own process and no other.
+// process), whichever id it asks for. Each release ends its own process and no other.
 TEST_F(AutomationServer, EachCreationLaunchesAProgramThatItsReleaseEnds) {
     InstallActivationFile();
     struct Created {
@@ -49,14 +47,7 @@ TEST_F(AutomationServer, EachCreationLaunchesAProgramThatItsReleaseEnds) {
         next.server = CreateObject(next.client, &next.path, iid);
         next.pid = next.client.ProcessOf(next.server);
         ASSERT_NE(next.pid, 0u);
-        std::string commandLine = ReadFile("/proc/" + std::to_string(next.pid) + "/cmdline");
-        std::ranges::replace(commandLine, '\0', ' ');
-        EXPECT_EQ(commandLine, MURMELO_PROGRAM " -Automation ");
         EXPECT_FALSE(next.client.NameHasOwner(kProgId));
-        const QDBusMessage xml = next.client.Call(
-            next.server, next.path, "org.freedesktop.DBus.Introspectable", "Introspect");
-        EXPECT_TRUE(
-            xml.arguments().value(0).toString().contains("<interface name=\"Murmelo.IMurmelo\"/>"));
     }
     for (Created& each : created) {
         EXPECT_EQ(each.client.Release(each.server, each.path).type(), QDBusMessage::ReplyMessage);
@@ -96,8 +87,8 @@ TEST_F(AutomationServer, RefusalsLeaveTheProgramAsItWas) {
     const uint pid = owner.ProcessOf(server);
     ASSERT_NE(pid, 0u);
 
+    // A second creation, by the owner or another client, and a release by another client.
     const QString factory = "Murmelo.ClassFactory", created = "Murmelo.Error.AlreadyCreated";
-    const QString unknown = "org.freedesktop.DBus.Error.UnknownMethod";
     const struct {
         BusClient& client;
         QString path, interface, member;
@@ -106,15 +97,7 @@ TEST_F(AutomationServer, RefusalsLeaveTheProgramAsItWas) {
     } rows[] = {
         {other, "/", factory, "CreateInstance", {kIidMurmelo}, created},
         {owner, "/", factory, "CreateInstance", {kIidDispatch}, created},
-        {owner, "/", factory, "LockServer", {}, unknown},
         {other, path, "Murmelo.IUnknown", "Release", {}, "Murmelo.Error.NotOwner"},
-        {owner, path, "Murmelo.IMurmelo", "Speak", {}, unknown},
-        {owner,
-         path,
-         "org.freedesktop.DBus.Properties",
-         "Get",
-         {"Murmelo.IMurmelo", "Visible"},
-         "org.freedesktop.DBus.Error.UnknownProperty"},
     };
     for (const auto& row : rows) {
         const QDBusMessage reply =

@@ -1,7 +1,7 @@
 // The real program on an X11 display of its own. The dialog of a program that a client
 // started: visible after the creation, only hidden by Exit, Escape and the close box, and gone
-// with the process, and with any box left open on it, when the client lets go. Also what the
-// command line and a screen reader make of the window. The keys are real input events (XTEST,
+// with the process, and with any box left open on it, when the client lets go. Also what a
+// screen reader makes of the window. The keys are real input events (XTEST,
 // through xdotool); the close box is the message a window manager sends.
 #include "tests/automation/MurmeloServerTest.h"
 
@@ -95,14 +95,6 @@ TEST_F(HiddenDialog, ClosingOnlyHidesTheDialogAndOpenBoxesGoWithItOnTheRelease) 
         EXPECT_EQ(client.Release(server, path).type(), QDBusMessage::ReplyMessage);
         EXPECT_TRUE(EndsWithinASecond(server, pid));
     }
-}
-
-// The program reads no option of the toolkit's from its command line: asked for the
-// offscreen platform (and a mirrored window), it still shows its window on the display.
-TEST_F(HiddenDialog, ToolkitOptionsOnTheCommandLineHaveNoEffect) {
-    OwnedProcess program(MURMELO_PROGRAM, {"-platform", "offscreen", "-reverse"},
-                         m_bus.Environment());
-    EXPECT_NE(Shown(static_cast<uint>(program.processId()), "Parlino"), XCB_WINDOW_NONE);
 }
 
 // Through the accessibility bus, as a screen reader reads the window: every control a user can

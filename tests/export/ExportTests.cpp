@@ -172,59 +172,40 @@ TEST_F(ExportTest, ACancelledSaveOrAnEmptyTextWritesAndStartsNothing) {
 // Each fault gives one notice, which holds the piece given ("<dir>" for the current
 // directory), and no file is shown. The converter is started only where it is trusted. A
 // folder removed while the program runs has no name; joined with the file names, that would
-// write into the root folder and start the converter from there.
+// write into the root folder and start the converter from there. A row's converter (none:
+// nullptr) is installed and its shell command run once the dialog is up.
 TEST_F(ExportTest, FaultsAreReportedAndShowNoFile) {
+    const char* const writes = "printf RIFF > \"$2\"";
     const struct {
-        void (*arrange)();
-        std::string notice;
+        const char *converter, *arrange, *notice;
         bool converterRuns;
     } rows[] = {
-        {[] {
-             InstallConverter();
-             std::filesystem::create_directory("input.txt");
-         },
-         "<dir>/input.txt", false},
-        {[] {}, "<dir>/towav.exe", false},
-        {[] {
-             InstallConverter();
-             std::filesystem::permissions("towav.exe", std::filesystem::perms::owner_read);
-         },
-         "<dir>/towav.exe", false},
-        {[] { InstallConverter("exit 3"); }, "exit code 3!", true},
-        {[] { InstallConverter("printf 'Starting\\nVolume 150 is not 0..100\\n' >&2; exit 2"); },
+        {writes, "mkdir input.txt", "<dir>/input.txt", false},
+        {nullptr, "", "<dir>/towav.exe", false},
+        {writes, "chmod 400 towav.exe", "<dir>/towav.exe", false},
+        {"exit 3", "", "exit code 3!", true},
+        {"printf 'Starting\\nVolume 150 is not 0..100\\n' >&2; exit 2", "",
          "exit code 2!\nVolume 150 is not 0..100", true},
-        {[] {
-             InstallConverter();
-             std::filesystem::permissions(".", std::filesystem::perms(0777));
-         },
-         "<dir> may be changed by other users", false},
-        {[] {
-             std::filesystem::create_directory("shared");
-             std::filesystem::current_path("shared");
-             InstallConverter();
-             std::filesystem::current_path("..");
-             std::filesystem::permissions("shared", std::filesystem::perms(0777));
-             std::filesystem::create_symlink("shared/towav.exe", "towav.exe");
-         },
+        {writes, "chmod 777 .", "<dir> may be changed by other users", false},
+        {writes,
+         "mkdir shared && mv towav.exe shared && chmod 777 shared && ln -s shared/towav.exe .",
          "<dir>/shared may be changed by other users", false},
-        {[] { InstallConverter("exit 0"); }, "<dir>/out.wav", true},
-        {[] {
-             InstallConverter();
-             std::filesystem::remove_all(std::filesystem::current_path());
-         },
+        {"exit 0", "", "<dir>/out.wav", true},
+        {writes, "rm -r \"$(pwd -P)\"",
          "The current folder cannot be read; it may have been removed!", false},
     };
     ASSERT_FALSE(std::filesystem::exists("/input.txt"));
     const std::string home = CurrentDir();
     for (const auto& row : rows) {
-        std::filesystem::current_path(home);
-        std::filesystem::create_directory(home + "/" + std::to_string(&row - rows));
-        std::filesystem::current_path(home + "/" + std::to_string(&row - rows));
-        const std::string dir = CurrentDir();
+        const std::string dir = home + "/" + std::to_string(&row - rows);
+        std::filesystem::create_directory(dir);
+        std::filesystem::current_path(dir);
         const std::size_t before = InfoNotices().size();
         prompts.AnswerFileDialog(dir + "/out.wav");
         Press("", [&](CMurmeloDlg&, DialogDriver& driver) {
-            row.arrange();
+            if (row.converter)
+                InstallConverter(row.converter);
+            ASSERT_EQ(std::system(row.arrange), 0);
             driver.Click(IDC_TO_WAV);
         });
         std::string notice = row.notice;
@@ -234,6 +215,7 @@ TEST_F(ExportTest, FaultsAreReportedAndShowNoFile) {
         ASSERT_EQ(notices.size(), before + 1) << notice;
         EXPECT_NE(notices.back().find(notice), std::string::npos) << notices.back();
         EXPECT_EQ(RecordedCall().empty(), !row.converterRuns) << notice;
+        std::filesystem::current_path(home);
     }
     EXPECT_TRUE(browser.shownPaths().empty());
     EXPECT_FALSE(std::filesystem::exists("/input.txt"));
