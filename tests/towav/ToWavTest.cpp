@@ -1,6 +1,7 @@
-// The real towav.exe run as the dialog runs it, from an argument vector, no shell: the format
-// its output name asks for, the voice, rate and volume it is given, long texts spoken in
-// parallel and joined without a seam, the list of its voices, and its failures.
+// The converter's argument parser and worker pool, and the real towav.exe run as the dialog runs
+// it, from an argument vector, no shell: the format its output name asks for, the voice, rate and
+// volume it is given, long texts spoken in parallel and joined without a seam, the list of its
+// voices, and its failures.
 #include "runtime/speech/SpeechEngines.h"
 #include "runtime/speech/SpeechSynthesizer.h"
 #include "runtime/speech/VoiceCatalog.h"
@@ -8,6 +9,8 @@
 #include "tests/support/Eventually.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
+#include "towav/ArgumentParser.h"
+#include "towav/WorkerPool.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -15,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <ranges>
 #include <sstream>
 #include <unistd.h>
 
@@ -258,6 +262,73 @@ TEST(ToWavFailure, KilledHalfWayLeavesTheOldFileAndNothingElse) {
         << "a worker outlived the converter";
     EXPECT_EQ(ReadFile("out.wav"), "old");
     EXPECT_EQ(FolderEntries(), (Args{"input.txt", "out.wav"}));
+}
+
+// What the parser makes of a command line written with '|' between the arguments (so that
+// empty ones show): the five arguments as it took them, written the same way, "help",
+// "voices", or its refusal.
+std::string Outcome(std::string_view line) {
+    std::vector<std::string_view> arguments;
+    for (const auto argument : std::views::split(line, '|'))
+        arguments.emplace_back(argument.begin(), argument.end());
+    const auto result = ArgumentParser::Parse(arguments);
+    if (const auto* refused = std::get_if<ArgumentParser::Refused>(&result))
+        return refused->message;
+    if (!std::holds_alternative<ConverterArguments>(result))
+        return std::holds_alternative<ArgumentParser::HelpRequested>(result) ? "help" : "voices";
+    const auto& taken = std::get<ConverterArguments>(result);
+    std::string written = taken.inputPath;
+    for (const std::string& field : {taken.outputPath, std::to_string(taken.voiceNumber),
+                                     std::to_string(taken.rate), std::to_string(taken.volume)})
+        written += "|" + field;
+    return written;
+}
+
+// A row is what the outcome begins with (nothing: the command line itself, taken as
+// written), '>', then the command line. A refusal is one line that begins with what is at
+// fault.
+TEST(ArgumentParser, TakesPlainNumbersInTheirRangesAndNamesWhatItRefuses) {
+    constexpr std::string_view kRows[] = {
+        ">in|out file.wav|0|-10|0", ">a|b|3|10|100",       "help>--help",
+        "voices>--voices",          "expected 5>",         "expected 5>--help|x",
+        "expected 5>--voices|x",    "expected 5>a|b|1|0",  "expected 5>a|b|1|0|100|x",
+        "VOICE>a|b|5x|0|100",       "RATE>a|b|1||100",     "VOLUME>a|b|1|0| 5",
+        "VOICE>a|b|+1|0|100",       "VOICE>a|b|0x1|0|100", "VOICE>a|b|9999999999|0|1",
+        "VOICE>a|b|-1|0|100",       "RATE>a|b|1|11|100",   "RATE>a|b|1|-11|100",
+        "VOLUME>a|b|1|0|101",       "VOLUME>a|b|1|0|-1"};
+    for (const std::string_view row : kRows) {
+        const std::string_view line = row.substr(row.find('>') + 1);
+        const std::string_view begins = row.substr(0, row.find('>'));
+        const std::string outcome = Outcome(line);
+        EXPECT_TRUE(outcome.starts_with(begins.empty() ? line : begins)) << row << ": " << outcome;
+        EXPECT_EQ(outcome.find('\n'), std::string::npos) << outcome;
+    }
+}
+
+// Job i sends 1000 (i + 1) copies of i in two pieces, the early jobs slowest, so that later
+// jobs are done while an earlier one still runs.
+bool Job(std::size_t index, const WorkerPool::Output& output) {
+    usleep(static_cast<useconds_t>((12 - index) * 2000));
+    const std::vector<std::int16_t> half(500 * (index + 1), static_cast<std::int16_t>(index));
+    return output(half) && output(half);
+}
+
+TEST(WorkerPool, DeliversEveryJobWholeAndInOrderAndFailsWithAFailedJob) {
+    std::vector<std::int16_t> expected;
+    for (std::size_t index = 0; index < 12; ++index)
+        expected.insert(expected.end(), 1000 * (index + 1), static_cast<std::int16_t>(index));
+    std::vector<std::int16_t> delivered;
+    EXPECT_TRUE(WorkerPool::Run(12, 3, Job, [&](std::size_t, std::span<const std::int16_t> part) {
+        delivered.insert(delivered.end(), part.begin(), part.end());
+        return true;
+    }));
+    EXPECT_EQ(delivered, expected);
+
+    const auto failingFifth = [](std::size_t index, const WorkerPool::Output& output) {
+        return index != 5 && Job(index, output);
+    };
+    EXPECT_FALSE(WorkerPool::Run(12, 3, failingFifth,
+                                 [](std::size_t, std::span<const std::int16_t>) { return true; }));
 }
 
 } // namespace
