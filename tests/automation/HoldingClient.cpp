@@ -1,6 +1,6 @@
 // A client that creates Murmelo's automation object and then holds it until it is killed,
 // as a program that crashes while it holds the object would. It prints the server's unique
-// name once it has the object.
+// name once it has the object. Its one argument is the interface id it asks for.
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -9,14 +9,10 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: automation_holding_client IID\n");
-        return 2;
-    }
     QDBusMessage create = QDBusMessage::createMethodCall(
         QStringLiteral("Murmelo.Application"), QStringLiteral("/"),
         QStringLiteral("Murmelo.ClassFactory"), QStringLiteral("CreateInstance"));
-    create << QString::fromUtf8(argv[1]);
+    create << QString::fromUtf8(argc > 1 ? argv[1] : "");
     const QDBusMessage reply = QDBusConnection::sessionBus().call(create, QDBus::Block, 20000);
     if (reply.type() != QDBusMessage::ReplyMessage) {
         std::fprintf(stderr, "%s\n", qPrintable(reply.errorMessage()));
