@@ -186,11 +186,9 @@ TEST_F(AutomationServer, RefusalsLeaveTheProgramAsItWas) {
         QString path, interface, member;
         QVariantList arguments;
         QString error;
-    } rows[] = {
-        {other, "/", factory, "CreateInstance", {kIidMurmelo}, created},
-        {owner, "/", factory, "CreateInstance", {kIidDispatch}, created},
-        {other, path, "Murmelo.IUnknown", "Release", {}, "Murmelo.Error.NotOwner"},
-    };
+    } rows[] = {{other, "/", factory, "CreateInstance", {kIidMurmelo}, created},
+                {owner, "/", factory, "CreateInstance", {kIidDispatch}, created},
+                {other, path, "Murmelo.IUnknown", "Release", {}, "Murmelo.Error.NotOwner"}};
     for (const auto& row : rows) {
         const QDBusMessage reply =
             row.client.Call(server, row.path, row.interface, row.member, row.arguments);
@@ -256,12 +254,10 @@ TEST_F(HiddenDialog, ClosingOnlyHidesTheDialogAndOpenBoxesGoWithItOnTheRelease) 
     const struct {
         std::vector<std::string> keys; // none: the close box
         const char* title;             // of the box the keys open
-    } rows[] = {
-        {{}, "close box"},
-        // Shift+Tab from Read wraps round to Help.
-        {{"shift+Tab", "space"}, "Info"},
-        {{"alt+space", "a"}, "关于 Murmelo"},
-    };
+    } rows[] = {{{}, "close box"},
+                // Shift+Tab from Read wraps round to Help.
+                {{"shift+Tab", "space"}, "Info"},
+                {{"alt+space", "a"}, "关于 Murmelo"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.title);
         BusClient client = Client("client");

@@ -60,8 +60,7 @@ TEST_F(MurmeloDlgClosing, WithAProxyEveryWayOfClosingOnlyHidesTheDialog) {
         {"Exit button", [](DialogDriver& d) { d.Click(IDCANCEL); }},
         {"Escape", [](DialogDriver& d) { d.PressKey(Qt::Key_Escape); }},
         {"close box", [](DialogDriver& d) { d.CloseBox(); }},
-        {"OK command", SendOk},
-    };
+        {"OK command", SendOk}};
     for (const auto& [name, act] : actions) {
         SCOPED_TRACE(name);
         CMurmeloDlg dlg;

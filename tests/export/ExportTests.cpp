@@ -120,8 +120,7 @@ TEST_F(ExportTest, TheTextAndSettingsReachTheConverterAsFiveArguments) {
         {"InputText=a, $b.\n", "my \"quoted\" folder", "a \"b\" c'd.wav", "a, $b.", "1 0 100"},
         {"InputFileChk=1\nInputFileFile=" + home + "/story.txt\n",
          std::string(100, 'x') + "/" + std::string(100, 'x'), std::string(200, 'o') + ".wav",
-         "Hello world It costs 5", "1 0 100"},
-    };
+         "Hello world It costs 5", "1 0 100"}};
     std::vector<std::string> shown;
     for (const auto& row : rows) {
         std::filesystem::current_path(home);
@@ -190,8 +189,7 @@ TEST_F(ExportTest, FaultsAreReportedAndShowNoFile) {
          "<dir>/shared may be changed by other users", false},
         {"exit 0", "", "<dir>/out.wav", true},
         {writes, "rm -r \"$(pwd -P)\"",
-         "The current folder cannot be read; it may have been removed!", false},
-    };
+         "The current folder cannot be read; it may have been removed!", false}};
     ASSERT_FALSE(std::filesystem::exists("/input.txt"));
     const std::string home = CurrentDir();
     for (const auto& row : rows) {

@@ -77,14 +77,12 @@ TEST(SpeakingCommands, StepButtonsStepFromTheVoicesOwnValueAndStopAtTheLimits) {
         std::vector<std::pair<int, int>> clicks; // button, how often
         LONG rate, volume;                       // of the voice afterwards
         const char *rateBox, *volumeBox;
-    } rows[] = {
-        {{{IDC_RATE_UP, 1}}, 1, 100, "1", "35"},
-        {{{IDC_RATE_UP, 12}}, 10, 100, "10", "35"},
-        {{{IDC_RATE_DOWN, 12}}, -10, 100, "-10", "35"},
-        {{{IDC_VOLUME_UP, 1}}, 0, 100, "5", "35"},
-        {{{IDC_VOLUME_DOWN, 11}}, 0, 0, "5", "0"},
-        {{{IDC_VOLUME_DOWN, 10}, {IDC_VOLUME_UP, 3}}, 0, 30, "5", "30"},
-    };
+    } rows[] = {{{{IDC_RATE_UP, 1}}, 1, 100, "1", "35"},
+                {{{IDC_RATE_UP, 12}}, 10, 100, "10", "35"},
+                {{{IDC_RATE_DOWN, 12}}, -10, 100, "-10", "35"},
+                {{{IDC_VOLUME_UP, 1}}, 0, 100, "5", "35"},
+                {{{IDC_VOLUME_DOWN, 11}}, 0, 0, "5", "0"},
+                {{{IDC_VOLUME_DOWN, 10}, {IDC_VOLUME_UP, 3}}, 0, 30, "5", "30"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.rateBox + std::string(" ") + row.volumeBox);
         FakeSpeechRuntime runtime({"Voice A"});
@@ -167,12 +165,10 @@ TEST(VoiceList, ListsInCollectionOrderAndSpeaksWithTheSelectedVoice) {
     const struct {
         std::vector<std::string> voices;
         int speaking;
-    } rows[] = {
-        {{"Zeta", "Alpha", "Mu"}, 0},
-        {{"A", kKyoko, "C", kKyoko, "E"}, 3},
-        {{"A", "scansoft kyoko_full_22khz", "ScanSoft Kyoko"}, 0},
-        {{}, 0},
-    };
+    } rows[] = {{{"Zeta", "Alpha", "Mu"}, 0},
+                {{"A", kKyoko, "C", kKyoko, "E"}, 3},
+                {{"A", "scansoft kyoko_full_22khz", "ScanSoft Kyoko"}, 0},
+                {{}, 0}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.voices.size());
         FakeSpeechRuntime runtime(row.voices);
@@ -208,8 +204,7 @@ TEST(VoiceList, WithoutSpeechShowsOneNoticeAndStartsTheDialogAnyway) {
         {"the speech runtime could not create a voice.",
          [](auto& runtime) { runtime.FailCreation(); }},
         {"Unreadable.", [](auto& runtime) { runtime.FailCall(Kind::Voice, 17, "Unreadable."); }},
-        {"Broken.", [](auto& runtime) { runtime.FailCall(Kind::Tokens, 0, "Broken."); }},
-    };
+        {"Broken.", [](auto& runtime) { runtime.FailCall(Kind::Tokens, 0, "Broken."); }}};
     for (const auto& [notice, breakRuntime] : rows) {
         FakeSpeechRuntime runtime({"Voice A", "Voice B"});
         breakRuntime(runtime);
@@ -269,8 +264,7 @@ TEST(SettingsLoad, ShowsTheStoredValuesOrTheDefaults) {
          "[ ] text 'hello' '/tmp/a.txt' 5 70 2 3"},
         {"InputFileChk=1\nInputFileFile=book.txt\n", "[x] file '' 'book.txt' 10 10 10 10"},
         {"InputFileChk=0\nInputText=" + std::string(300, 'a'),
-         "[ ] text '" + std::string(259, 'a') + "' '' 10 10 10 10"},
-    };
+         "[ ] text '" + std::string(259, 'a') + "' '' 10 10 10 10"}};
     for (const auto& [file, shown] : rows) {
         WriteFile("set.ini", "[Setting]\r\n" + file);
         EXPECT_EQ(StartDialog(), shown);

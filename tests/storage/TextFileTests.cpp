@@ -2,9 +2,7 @@
 #include "tests/support/FileBytes.h"
 
 #include "platform/text/AnsiCodePage.h"
-#include "platform/text/CString.h"
 #include "storage/TextFileReader.h"
-#include "storage/WriteTextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -34,20 +32,18 @@ TEST(TextFileRead, FiltersAndConverts) {
         std::string bytes;
         std::u16string text;
         int kept;
-    } rows[] = {
-        {"", u"earlier", 0},
-        {".,$.,$", u"earlier", 0},
-        {"Hello, world.", u"Hello world", 11},
-        {"a\r\nb\r\n", u"a\nb\n", 4},
-        {"a\rb\r", u"a\rb\r", 4},
-        {"a\r.\nb", u"a\r\nb", 4},
-        {"ab\032cd", u"ab", 2},
-        {"\032abc", u"earlier", 0},
-        {std::string("ab\0cd", 5), u"ab", 5},
-        {std::string("\0ab", 3), u"", 3},
-        {"\xE4\xBD\xA0\xE5\xA5\xBD, \xF0\x9F\x98\x80", u"\u4F60\u597D \U0001F600", 11},
-        {"a\377b", u"a\uFFFDb", 3},
-    };
+    } rows[] = {{"", u"earlier", 0},
+                {".,$.,$", u"earlier", 0},
+                {"Hello, world.", u"Hello world", 11},
+                {"a\r\nb\r\n", u"a\nb\n", 4},
+                {"a\rb\r", u"a\rb\r", 4},
+                {"a\r.\nb", u"a\r\nb", 4},
+                {"ab\032cd", u"ab", 2},
+                {"\032abc", u"earlier", 0},
+                {std::string("ab\0cd", 5), u"ab", 5},
+                {std::string("\0ab", 3), u"", 3},
+                {"\xE4\xBD\xA0\xE5\xA5\xBD, \xF0\x9F\x98\x80", u"\u4F60\u597D \U0001F600", 11},
+                {"a\377b", u"a\uFFFDb", 3}};
     for (const auto& row : rows) {
         WriteFile("in.txt", row.bytes);
         const Reading reading("in.txt");
@@ -111,36 +107,6 @@ TEST(TextFileRead, FileTooLargeForTheMemoryIsRefused) {
     WriteFile("large.txt", "");
     std::filesystem::resize_file("large.txt", 512 * 1024 * 1024);
     EXPECT_EQ(ReadingInACappedChild("large.txt"), 0);
-}
-
-// The bytes go in as they are, up to the first NUL, over whatever the file held.
-TEST(TextFileWrite, StoresTheTextsBytesAsTheyAre) {
-    WriteFile("input.txt", "a much longer old content");
-    for (const auto& [text, written] :
-         {std::pair{CString("a\nb\r\nc \xE4\xBD\xA0"), "a\nb\r\nc \xE4\xBD\xA0"},
-          {CString(std::string("ab\0cd", 5)), "ab"},
-          {CString(), ""}}) {
-        EXPECT_EQ(WriteTextFile(text, "input.txt"), 1);
-        EXPECT_EQ(ReadFile("input.txt"), written);
-    }
-}
-
-// A missing folder is not created, a read-only file stays as it was, and a FIFO without a
-// reader must not block.
-TEST(TextFileWrite, FilesThatCannotBeWrittenAreReportedAndLeftAlone) {
-    EXPECT_EQ(WriteTextFile(CString("x"), "missing/input.txt"), 0);
-    EXPECT_FALSE(std::filesystem::exists("missing"));
-    WriteFile("input.txt", "old");
-    std::filesystem::permissions(std::filesystem::current_path(), std::filesystem::perms(0755));
-    std::filesystem::permissions("input.txt", std::filesystem::perms(0444));
-    EXPECT_EQ(RunInChild([] {
-                  return DropRootPrivileges() ? WriteTextFile(CString("new"), "input.txt") : 2;
-              }),
-              0);
-    EXPECT_EQ(ReadFile("input.txt"), "old");
-    ASSERT_EQ(mkfifo("fifo", 0644), 0);
-    EXPECT_EQ(
-        RunInChild([] { return WriteTextFile(CString("x"), "fifo"); }, std::chrono::seconds(5)), 0);
 }
 
 } // namespace

@@ -36,8 +36,7 @@ const std::vector<VoiceInfo> kListed = {
     {"flite/awb", "awb", {"en-us", "en"}, Naturalness::Natural},
     {"flite/rms", "rms", {"en-us", "en"}, Naturalness::Natural},
     {"flite/kal16", "kal16", {"en-us", "en"}, Naturalness::Plain},
-    {"flite/kal", "kal", {"en-us", "en"}, Naturalness::Plain},
-};
+    {"flite/kal", "kal", {"en-us", "en"}, Naturalness::Plain}};
 
 // In the user's language the natural voices come first and the plain ones last, each kind
 // with the language itself before its other variants; then the rest as listed.
@@ -48,8 +47,7 @@ TEST(VoiceCatalog, TheUsersLanguageComesFirstMostNaturalFirstThenTheRestAsListed
         {"en-gb", "flite/slt flite/awb flite/rms gmw/en gmw/en-US gmw/en-GB-scotland flite/kal16 "
                   "flite/kal gmw/af sit/cmn roa/fr "},
         {"zh-cn", "sit/cmn gmw/af gmw/en gmw/en-US roa/fr gmw/en-GB-scotland flite/slt flite/awb "
-                  "flite/rms flite/kal16 flite/kal "},
-    };
+                  "flite/rms flite/kal16 flite/kal "}};
     for (const auto& [language, order] : cases)
         EXPECT_EQ(IdentifiersOf(VoiceCatalog::InLanguageOrder(kListed, language)), order);
 }
@@ -60,8 +58,7 @@ TEST(VoiceCatalog, TheLanguageComesFromTheFirstLocaleVariableSet) {
     } cases[] = {
         {nullptr, nullptr, "en_US.UTF-8", "en-us"}, {"", "pt_BR.UTF-8", "en_US.UTF-8", "pt-br"},
         {"de_DE@euro", "pt_BR", "en_US", "de-de"},  {nullptr, nullptr, "C.UTF-8", "en"},
-        {"POSIX", nullptr, nullptr, "en"},          {nullptr, nullptr, nullptr, "en"},
-    };
+        {"POSIX", nullptr, nullptr, "en"},          {nullptr, nullptr, nullptr, "en"}};
     const auto value = [](const char* text) {
         return text ? std::optional<std::string>(text) : std::nullopt;
     };
