@@ -3,6 +3,7 @@
 
 #include "platform/text/AnsiCodePage.h"
 #include "storage/TextFileReader.h"
+#include "storage/TextFileWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +108,24 @@ TEST(TextFileRead, FileTooLargeForTheMemoryIsRefused) {
     WriteFile("large.txt", "");
     std::filesystem::resize_file("large.txt", 512 * 1024 * 1024);
     EXPECT_EQ(ReadingInACappedChild("large.txt"), 0);
+}
+
+// What the dialog writes for the converter: a missing folder is not created, a read-only file
+// stays as it was, and a FIFO without a reader must not block.
+TEST(TextFileWrite, FilesThatCannotBeWrittenAreReportedAndLeftAlone) {
+    EXPECT_EQ(TextFileWriter::Write("x", "missing/input.txt"), 0);
+    EXPECT_FALSE(std::filesystem::exists("missing"));
+    WriteFile("input.txt", "old");
+    std::filesystem::permissions(std::filesystem::current_path(), std::filesystem::perms(0755));
+    std::filesystem::permissions("input.txt", std::filesystem::perms(0444));
+    EXPECT_EQ(RunInChild([] {
+                  return DropRootPrivileges() ? TextFileWriter::Write("new", "input.txt") : 2;
+              }),
+              0);
+    EXPECT_EQ(ReadFile("input.txt"), "old");
+    ASSERT_EQ(mkfifo("fifo", 0644), 0);
+    EXPECT_EQ(
+        RunInChild([] { return TextFileWriter::Write("x", "fifo"); }, std::chrono::seconds(5)), 0);
 }
 
 } // namespace
