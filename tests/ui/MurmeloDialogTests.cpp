@@ -1,19 +1,14 @@
-#include "platform/text/StringTable.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/IconHandle.h"
 #include "platform/ui/ResourceModule.h"
 #include "res/resource.h"
 #include "ui/CMurmeloDlg.h"
-#include "ui/IconOrigin.h"
 
 #include "tests/support/FakeSpeechRuntime.h"
 #include "tests/support/RunAndEscape.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QApplication>
-#include <QImage>
-#include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 
@@ -50,26 +45,13 @@ TEST_F(MurmeloDialog, CommandsHaveControlsAndReachableEditsHaveNames) {
             << entry.id;
 }
 
-// A click inside a group box reaches the control beneath it. "Rate:" and "Volume:" are
-// taller than one line; their text belongs in the first line, level with the edits they
-// name, so nothing may be drawn below it.
-TEST_F(MurmeloDialog, GroupBoxesLetClicksThroughAndStaticTextsAreDrawnFromTheTop) {
+// A click inside a group box reaches the control beneath it.
+TEST_F(MurmeloDialog, GroupBoxesLetClicksThrough) {
     RunAndEscape(dlg, [&](DialogDriver& driver) {
         QWidget* edit = driver.Control(IDC_TEXT);
         QWidget* hit =
             driver.Window()->childAt(edit->mapTo(driver.Window(), edit->rect().center()));
         EXPECT_TRUE(hit == edit || edit->isAncestorOf(hit));
-        for (QLabel* label : driver.Window()->findChildren<QLabel*>()) {
-            const QImage image = label->grab().toImage();
-            const QRgb background = label->palette().color(QPalette::Window).rgb();
-            int lastInked = -1;
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    lastInked = image.pixel(x, y) != background ? y : lastInked;
-            EXPECT_TRUE(label->text().isEmpty() ||
-                        (lastInked >= 0 && lastInked < label->fontMetrics().height()))
-                << label->text().toStdString() << " inked to row " << lastInked;
-        }
     });
 }
 
@@ -100,8 +82,7 @@ std::vector<UINT> SystemMenuIds(CMurmeloDlg& dlg) {
 }
 
 // An about box runs a modal loop of its own, so a timer answers each one with its OK button.
-// The low four bits are the platform's; the neighbours of the range are not about. An empty
-// about string adds no entry.
+// The low four bits are the platform's; the neighbours of the range are not about.
 TEST_F(MurmeloDialog, TheAboutEntryAndEverySystemCommandOfItsRangeOpenTheAboutBox) {
     EXPECT_EQ(SystemMenuIds(dlg), (std::vector<UINT>{SC_MINIMIZE, 0, SC_CLOSE, 0, IDM_ABOUTBOX}));
     int opened = 0;
@@ -121,46 +102,14 @@ TEST_F(MurmeloDialog, TheAboutEntryAndEverySystemCommandOfItsRangeOpenTheAboutBo
             other.SendMessage(WM_SYSCOMMAND, id, 0);
     });
     EXPECT_EQ(opened, 16);
-
-    static const StringResource program[] = {{IDS_ABOUTBOX, StringTable::Find(IDS_ABOUTBOX)}};
-    static const StringResource empty[] = {{IDS_ABOUTBOX, ""}};
-    StringTable::Install(empty);
-    CMurmeloDlg plain;
-    const std::vector<UINT> ids = SystemMenuIds(plain);
-    StringTable::Install(program);
-    EXPECT_EQ(ids, (std::vector<UINT>{SC_MINIMIZE, 0, SC_CLOSE}));
 }
 
-// The icon is centred with signed halves truncated toward zero.
-TEST_F(MurmeloDialog, TheWindowCarriesTheIconAndPaintsItCentredWhenMinimised) {
-    EXPECT_EQ(IconOrigin(CRect(10, 20, 110, 120), 32, 32), (POINT{34, 34}));
-    EXPECT_EQ(IconOrigin(CRect(0, 0, 0, 30), 32, 32), (POINT{-15, 0}));
-    EXPECT_EQ(IconOrigin(CRect(0, 0, 33, 35), 32, 32), (POINT{1, 2}));
+// The window carries the program's icon, in the sizes a task bar and a title bar ask for.
+TEST_F(MurmeloDialog, TheWindowCarriesTheIcon) {
     ASSERT_NE(dlg.m_hIcon, nullptr);
     const QList<QSize> sizes = dlg.m_hIcon->icon.availableSizes();
     EXPECT_TRUE(sizes.contains(QSize(32, 32)) && sizes.contains(QSize(16, 16)));
-    RunAndEscape(dlg, [&](DialogDriver& d) {
-        EXPECT_FALSE(d.Window()->windowIcon().isNull());
-        EXPECT_EQ(dlg.SendMessage(WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(dlg.m_hIcon));
-        dlg.SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        // The window's own painting, without the controls drawn over it.
-        QPixmap window(d.Window()->size());
-        d.Window()->render(&window, QPoint(), QRegion(), QWidget::DrawWindowBackground);
-        const QImage shot = window.toImage();
-        const QImage icon = dlg.m_hIcon->icon.pixmap(QSize(32, 32)).toImage();
-        const POINT at = IconOrigin(CRect(0, 0, shot.width(), shot.height()), 32, 32);
-        int opaque = 0;
-        for (int y = 0; y < 32; ++y) {
-            for (int x = 0; x < 32; ++x) {
-                if (icon.pixelColor(x, y).alpha() == 255) {
-                    ++opaque;
-                    EXPECT_EQ(shot.pixelColor(at.x + x, at.y + y), icon.pixelColor(x, y));
-                }
-            }
-        }
-        EXPECT_GT(opaque, 0);
-        dlg.SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
-    });
+    RunAndEscape(dlg, [&](DialogDriver& d) { EXPECT_FALSE(d.Window()->windowIcon().isNull()); });
 }
 
 // Help neither pulls what was typed into the members nor pushes the members over it.
@@ -172,8 +121,8 @@ TEST_F(MurmeloDialog, HelpShowsTheVoiceNoticeAndChangesNothing) {
         EXPECT_EQ(dlg.m_nRate, 10);
     });
     ASSERT_EQ(prompts.Boxes().size(), 1u);
-    EXPECT_EQ(prompts.Boxes()[0].caption, "Info");
-    EXPECT_EQ(prompts.Boxes()[0].text.rfind("For Supporting Chinese/Japanese Speech", 0), 0u);
+    EXPECT_EQ(prompts.Boxes()[0].caption + ": " + prompts.Boxes()[0].text.substr(0, 38),
+              "Info: For Supporting Chinese/Japanese Speech");
     EXPECT_EQ(prompts.Boxes()[0].buttons, std::vector<int>{IDOK});
 }
 

@@ -93,21 +93,19 @@ TEST(FileDialog, OpensInTheFolderLastChosenInIt) {
 // Qt's dialog: it starts in the folder of the file named as the initial directory, with the
 // filter of the initial pattern, asks before creating a new file (a "no" returns to the
 // dialog, then the user says yes), adds no extension when none is asked for, and keeps the
-// current directory.
-TEST(QtFileDialog, AsksBeforeCreatingAndKeepsTheCurrentDirectory) {
+// current directory. Qt would read double quotes as marks around several names; the name is
+// one file's. A cancelled dialog gives no name at all.
+TEST(QtFileDialog, AsksBeforeCreatingKeepsQuotedNamesWholeAndTheCurrentDirectory) {
     EnsureGuiApplication();
     const fs::path start = fs::current_path();
     fs::create_directory("program");
     std::ofstream("program/murmelo") << "";
     const std::string folder = fs::absolute("program").string();
-    const FileDialogRequest request{FileDialogMode::Save,
-                                    "Save As",
-                                    "",
-                                    "",
-                                    {{"wav File", {"*.wav"}}},
-                                    0,
-                                    folder + "/murmelo",
-                                    OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT};
+    FileDialogRequest request;
+    request.mode = FileDialogMode::Save;
+    request.filters = {{"wav File", {"*.wav"}}};
+    request.initialDir = folder + "/murmelo";
+    request.flags = OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT;
     QString shown;
     int createQuestions = 0;
     std::function<void(QFileDialog&)> accept = [&](QFileDialog& dialog) {
@@ -121,28 +119,14 @@ TEST(QtFileDialog, AsksBeforeCreatingAndKeepsTheCurrentDirectory) {
     };
     WhenModal<QFileDialog>([&](QFileDialog& dialog) {
         shown = dialog.directory().absolutePath() + " " + dialog.selectedNameFilter();
-        dialog.selectFile("take");
+        dialog.findChild<QLineEdit*>("fileNameEdit")->setText("my \"best\" take");
         accept(dialog);
     });
-    EXPECT_EQ(QtModalPrompts().FileDialog(nullptr, request), folder + "/take");
+    QtModalPrompts prompts;
+    EXPECT_EQ(prompts.FileDialog(nullptr, request), folder + "/my \"best\" take");
     EXPECT_EQ(createQuestions, 2);
     EXPECT_EQ(shown.toStdString(), folder + " wav File (*.wav)");
     EXPECT_EQ(fs::current_path(), start);
-}
-
-// Qt would read the quotes as marks around several names; the name is one file's. A
-// cancelled dialog gives no name at all.
-TEST(QtFileDialog, TypedNameWithDoubleQuotesStaysOneNameAndCancelGivesNone) {
-    EnsureGuiApplication();
-    FileDialogRequest request;
-    request.mode = FileDialogMode::Save;
-    request.initialDir = fs::current_path().string();
-    WhenModal<QFileDialog>([](QFileDialog& dialog) {
-        dialog.findChild<QLineEdit*>("fileNameEdit")->setText("my \"best\" take.wav");
-        static_cast<QDialog&>(dialog).accept();
-    });
-    QtModalPrompts prompts;
-    EXPECT_EQ(prompts.FileDialog(nullptr, request), request.initialDir + "/my \"best\" take.wav");
     WhenModal<QFileDialog>([](QFileDialog& dialog) { static_cast<QDialog&>(dialog).reject(); });
     EXPECT_EQ(prompts.FileDialog(nullptr, request), std::nullopt);
 }
