@@ -9,6 +9,7 @@
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -45,9 +46,11 @@ TEST_F(MurmeloDialog, CommandsHaveControlsAndReachableEditsHaveNames) {
             << entry.id;
 }
 
-// A click inside a group box reaches the control beneath it.
-TEST_F(MurmeloDialog, GroupBoxesLetClicksThrough) {
+// The focus starts on the first visible, enabled tab stop, Read. A click inside a group box
+// reaches the control beneath it.
+TEST_F(MurmeloDialog, FocusStartsOnReadAndGroupBoxesLetClicksThrough) {
     RunAndEscape(dlg, [&](DialogDriver& driver) {
+        EXPECT_EQ(driver.FocusedId(), IDC_READ);
         QWidget* edit = driver.Control(IDC_TEXT);
         QWidget* hit =
             driver.Window()->childAt(edit->mapTo(driver.Window(), edit->rect().center()));
@@ -55,19 +58,80 @@ TEST_F(MurmeloDialog, GroupBoxesLetClicksThrough) {
     });
 }
 
-// Each bound is accepted and the number beyond it rejected with one message.
-TEST_F(MurmeloDialog, RateVolumeAndLoopAcceptTheirBoundsAndRejectWhatLiesBeyond) {
+// Members start at rate 5, volume 50, loop 1; each row types the three numbers and pulls
+// them in. A failure shows one message, selects the text of the edit at fault and stops the
+// pull there, so the members after it keep their values.
+TEST_F(MurmeloDialog, RateVolumeAndLoopAreReadValidatedAndStopAtTheFirstFailure) {
+    const std::string integer = "Please enter an integer.";
+    const std::string rate = "Please enter an integer between -10 and 10.";
+    const struct {
+        const char *name, *rate, *volume, *loop;
+        std::tuple<LONG, LONG, int> members;
+        std::string message; // empty when the pull succeeds
+        int focus;
+    } rows[] = {
+        {"low bounds", "-10", "0", "1", {-10, 0, 1}, "", 0},
+        {"high bounds", "10", "100", "999", {10, 100, 999}, "", 0},
+        {"blanks and sign", " +7 ", "\t0", "2", {7, 0, 2}, "", 0},
+        {"letters keep the member", "abc", "20", "1", {5, 50, 1}, integer, IDC_RATE},
+        {"empty is not a number", "", "20", "1", {5, 50, 1}, integer, IDC_RATE},
+        {"trailing text", "3x", "20", "1", {5, 50, 1}, integer, IDC_RATE},
+        {"range failure keeps the value and stops", "11", "20", "1", {11, 50, 1}, rate, IDC_RATE},
+        {"below the rate", "-11", "20", "1", {-11, 50, 1}, rate, IDC_RATE},
+        {"volume fails after the rate was read",
+         "-3",
+         "101",
+         "2",
+         {-3, 101, 1},
+         "Please enter an integer between 0 and 100.",
+         IDC_VOLUME},
+        {"below the volume",
+         "0",
+         "-1",
+         "1",
+         {0, -1, 1},
+         "Please enter an integer between 0 and 100.",
+         IDC_VOLUME},
+        {"no loop",
+         "0",
+         "0",
+         "0",
+         {0, 0, 0},
+         "Please enter an integer between 1 and 999.",
+         IDC_LOOP},
+        {"above the loop",
+         "0",
+         "0",
+         "1000",
+         {0, 0, 1000},
+         "Please enter an integer between 1 and 999.",
+         IDC_LOOP},
+        {"huge numbers are clamped",
+         "99999999999999999999",
+         "1",
+         "1",
+         {2147483647, 50, 1},
+         rate,
+         IDC_RATE},
+    };
     RunAndEscape(dlg, [&](DialogDriver& driver) {
-        for (const auto& [id, low, high] :
-             {std::tuple{IDC_RATE, -10, 10}, {IDC_VOLUME, 0, 100}, {IDC_LOOP, 1, 999}}) {
-            for (const int value : {low, high, low - 1, high + 1}) {
-                for (const int box : {IDC_RATE, IDC_VOLUME, IDC_LOOP})
-                    driver.SetText(box, box == id ? std::to_string(value) : "1");
-                const std::size_t boxes = prompts.Boxes().size();
-                const bool inside = value >= low && value <= high;
-                EXPECT_EQ(dlg.UpdateData(TRUE), inside) << id << ' ' << value;
-                EXPECT_EQ(prompts.Boxes().size(), boxes + (inside ? 0 : 1)) << id << ' ' << value;
-            }
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.name);
+            driver.SetText(IDC_RATE, row.rate);
+            driver.SetText(IDC_VOLUME, row.volume);
+            driver.SetText(IDC_LOOP, row.loop);
+            std::tie(dlg.m_nRate, dlg.m_nVolume, dlg.m_nLoop) = std::tuple(5, 50, 1);
+            const std::size_t boxes = prompts.Boxes().size();
+            EXPECT_EQ(dlg.UpdateData(TRUE), row.message.empty());
+            EXPECT_EQ(std::tie(dlg.m_nRate, dlg.m_nVolume, dlg.m_nLoop), row.members);
+            ASSERT_EQ(prompts.Boxes().size(), boxes + !row.message.empty());
+            if (row.message.empty())
+                continue;
+            EXPECT_EQ(prompts.Boxes().back().caption + ": " + prompts.Boxes().back().text,
+                      "Murmelo: " + row.message);
+            EXPECT_EQ(driver.FocusedId(), row.focus);
+            auto* edit = qobject_cast<QLineEdit*>(driver.Control(row.focus));
+            EXPECT_EQ(edit->selectedText(), edit->text());
         }
     });
 }
@@ -112,14 +176,17 @@ TEST_F(MurmeloDialog, TheWindowCarriesTheIcon) {
     RunAndEscape(dlg, [&](DialogDriver& d) { EXPECT_FALSE(d.Window()->windowIcon().isNull()); });
 }
 
-// Help neither pulls what was typed into the members nor pushes the members over it.
+// Help neither pulls what was typed into the members nor pushes the members over it. Alt+F4
+// closes the window.
 TEST_F(MurmeloDialog, HelpShowsTheVoiceNoticeAndChangesNothing) {
-    RunAndEscape(dlg, [&](DialogDriver& d) {
+    const int result = DialogDriver::RunModal(dlg, [&](DialogDriver& d) {
         d.SetText(IDC_RATE, "7");
         d.Click(IDC_HELP_INFO);
         EXPECT_EQ(d.Text(IDC_RATE), "7");
         EXPECT_EQ(dlg.m_nRate, 10);
+        d.PressKey(Qt::Key_F4, Qt::AltModifier);
     });
+    EXPECT_EQ(result, IDCANCEL);
     ASSERT_EQ(prompts.Boxes().size(), 1u);
     EXPECT_EQ(prompts.Boxes()[0].caption + ": " + prompts.Boxes()[0].text.substr(0, 38),
               "Info: For Supporting Chinese/Japanese Speech");

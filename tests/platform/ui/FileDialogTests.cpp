@@ -1,5 +1,6 @@
 #include "platform/ui/CFileDialog.h"
 #include "platform/ui/QtModalPrompts.h"
+#include "platform/ui/ResourceModule.h"
 #include "platform/ui/WinUser.h"
 
 #include "tests/support/ChildProcess.h"
@@ -132,3 +133,9 @@ TEST(QtFileDialog, AsksBeforeCreatingKeepsQuotedNamesWholeAndTheCurrentDirectory
 }
 
 } // namespace
+
+// The file dialogs use no resources of the program.
+const ResourceModule& AfxGetResourceModule() {
+    static const ResourceModule none{{}, {}};
+    return none;
+}
