@@ -8,10 +8,7 @@
 #include "tests/support/RunAndEscape.h"
 #include "tests/support/ScriptedPrompts.h"
 
-#include <QApplication>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -134,38 +131,6 @@ TEST_F(MurmeloDialog, RateVolumeAndLoopAreReadValidatedAndStopAtTheFirstFailure)
             EXPECT_EQ(edit->selectedText(), edit->text());
         }
     });
-}
-
-std::vector<UINT> SystemMenuIds(CMurmeloDlg& dlg) {
-    std::vector<UINT> ids;
-    RunAndEscape(dlg, [&](DialogDriver&) {
-        for (int pos = 0; pos < dlg.GetSystemMenu(FALSE)->GetMenuItemCount(); ++pos)
-            ids.push_back(dlg.GetSystemMenu(FALSE)->GetMenuItemID(pos));
-    });
-    return ids;
-}
-
-// An about box runs a modal loop of its own, so a timer answers each one with its OK button.
-// The low four bits are the platform's; the neighbours of the range are not about.
-TEST_F(MurmeloDialog, TheAboutEntryAndEverySystemCommandOfItsRangeOpenTheAboutBox) {
-    EXPECT_EQ(SystemMenuIds(dlg), (std::vector<UINT>{SC_MINIMIZE, 0, SC_CLOSE, 0, IDM_ABOUTBOX}));
-    int opened = 0;
-    QTimer answerer;
-    QObject::connect(&answerer, &QTimer::timeout, [&] {
-        for (QWidget* box : QApplication::topLevelWidgets()) {
-            if (box->isVisible() && box->windowTitle() == QString::fromUtf8("关于 Murmelo")) {
-                ++opened;
-                box->findChild<QPushButton*>(QString::number(IDOK))->click();
-            }
-        }
-    });
-    answerer.start(5);
-    CMurmeloDlg other;
-    RunAndEscape(other, [&](DialogDriver&) {
-        for (UINT id = 0x000F; id <= 0x0020; ++id)
-            other.SendMessage(WM_SYSCOMMAND, id, 0);
-    });
-    EXPECT_EQ(opened, 16);
 }
 
 // The window carries the program's icon, in the sizes a task bar and a title bar ask for.

@@ -38,35 +38,17 @@ void WhenModal(const std::function<void(T&)>& then) {
     timer->start(10);
 }
 
-// A pattern as the file name selects the filter that has it, or becomes a filter of its
-// own; any other file name is the name. A filter lists its patterns split at semicolons
-// and ends at an empty pair. Each request is described as the filters, "label: patterns"
-// between brackets, the selected one marked with a star, then the name it starts with.
-TEST(FileDialog, RequestsDescribeTheFiltersTheSelectedOneAndTheName) {
-    const struct {
-        const char *fileName, *filter, *expected;
-    } rows[] = {
-        {"*.wav", "Text|*.txt|wav File|*.wav", "[Text: *.txt] [wav File: *.wav]* ''"},
-        {"*.wav", "Text|*.txt;*.text|All|*.*||ignored|*",
-         "[*.wav: *.wav]* [Text: *.txt *.text] [All: *.*] ''"},
-        {"take.wav", "wav File|*.wav", "[wav File: *.wav]* 'take.wav'"},
-    };
-    for (const auto& row : rows) {
-        ScriptedPrompts prompts;
-        CFileDialog dialog(FALSE, nullptr, row.fileName, OFN_OVERWRITEPROMPT, row.filter);
-        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-        ASSERT_EQ(prompts.FileDialogs().size(), 1u);
-        const FileDialogRequest& request = prompts.FileDialogs().front();
-        std::string text;
-        for (std::size_t i = 0; i < request.filters.size(); ++i) {
-            text += "[" + request.filters[i].label + ":";
-            for (const std::string& pattern : request.filters[i].patterns)
-                text += " " + pattern;
-            text += i == request.selectedFilter ? "]* " : "] ";
-        }
-        EXPECT_EQ(text + "'" + request.fileName + "'", row.expected);
-        EXPECT_EQ(request.title, "Save As");
-    }
+// A pattern as the file name selects the filter that has it and leaves the name empty; the
+// title is the platform's own.
+TEST(FileDialog, APatternAsTheNameSelectsItsFilter) {
+    ScriptedPrompts prompts;
+    CFileDialog dialog(FALSE, nullptr, "*.wav", OFN_OVERWRITEPROMPT, "Text|*.txt|wav File|*.wav");
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    const FileDialogRequest& request = prompts.FileDialogs().at(0);
+    EXPECT_EQ(request.filters,
+              (std::vector<FileFilter>{{"Text", {"*.txt"}}, {"wav File", {"*.wav"}}}));
+    EXPECT_EQ(request.selectedFilter, 1u);
+    EXPECT_EQ(request.title + "|" + request.fileName, "Save As|");
 }
 
 // The folder of a chosen file is where the next dialog of that kind opens, also after a new
