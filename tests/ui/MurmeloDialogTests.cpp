@@ -130,6 +130,10 @@ TEST_F(MurmeloDialog, RateVolumeAndLoopAreReadValidatedAndStopAtTheFirstFailure)
             auto* edit = qobject_cast<QLineEdit*>(driver.Control(row.focus));
             EXPECT_EQ(edit->selectedText(), edit->text());
         }
+        // A check value outside 0 to 2, as a hand-edited set.ini may hold, loads as unchecked.
+        dlg.m_bInputFile = 3;
+        dlg.UpdateData(FALSE);
+        EXPECT_EQ(dlg.m_bInputFile, 0);
     });
 }
 
