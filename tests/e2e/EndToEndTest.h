@@ -1,18 +1,13 @@
 #pragma once
 
-#include "tests/support/ChildProcess.h"
 #include "tests/support/PrivateDisplay.h"
 #include "tests/support/SoundServer.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
-#include <memory>
 #include <optional>
 #include <span>
-#include <string>
-#include <vector>
 
 // The loudness of a recording, as the root mean square of each 10 ms window.
 using Levels = std::vector<double>;
@@ -56,7 +51,6 @@ class EndToEndTest : public testing::Test {
     std::vector<xcb_window_t> Shown(const std::string& title);
     // Whether a window of this title is on the screen (or none is) within 10 s.
     bool WaitUntilShown(const std::string& title, bool shown = true);
-    bool WaitUntilGone(const std::string& title) { return WaitUntilShown(title, false); }
 
     // Waits until the recording holds a loud window at or after sample from; gives the
     // sample where it begins.
@@ -81,7 +75,4 @@ class EndToEndTest : public testing::Test {
     std::unique_ptr<PrivateDisplay> m_display;
     std::unique_ptr<SoundServer> m_sound;
     std::unique_ptr<OwnedProcess> m_program;
-
-  private:
-    void Skip(const std::string& problem);
 };
