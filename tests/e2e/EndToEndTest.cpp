@@ -6,8 +6,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <cmath>
-#include <iostream>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <optional>
 #include <span>
 
 // The loudness of a recording, as the root mean square of each 10 ms window.

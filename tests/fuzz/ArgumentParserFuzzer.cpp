@@ -6,11 +6,6 @@
 
 #include "towav/ArgumentParser.h"
 
-#include <algorithm>
-#include <optional>
-#include <variant>
-#include <vector>
-
 namespace {
 
 constexpr struct {

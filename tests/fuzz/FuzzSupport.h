@@ -3,6 +3,12 @@
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
 
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
 // Reports a broken promise of the code under test on standard error, bytes that are not
 // printable escaped, and aborts, which libFuzzer records as a crash with its input.
 inline void FuzzCheck(bool kept, std::string_view what, std::string_view detail = {}) {

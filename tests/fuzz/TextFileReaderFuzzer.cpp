@@ -6,8 +6,6 @@
 #include "platform/text/AnsiCodePage.h"
 #include "storage/TextFileReader.h"
 
-#include <optional>
-
 namespace {
 
 const std::string& kFile = FuzzFilePath("fuzz.txt");

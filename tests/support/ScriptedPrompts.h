@@ -3,9 +3,6 @@
 #include "platform/ui/ModalPrompts.h"
 
 #include <deque>
-#include <optional>
-#include <string>
-#include <vector>
 
 // A test's stand-in for every modal prompt. While it lives it is the installed prompts: it
 // records each message box and answers at once with the box's first button. File dialogs
