@@ -1,6 +1,5 @@
 #include "tests/e2e/EndToEndTest.h"
 
-#include "tests/support/Eventually.h"
 #include "tests/support/FileBytes.h"
 
 #include <QThread>
@@ -122,10 +121,6 @@ std::vector<xcb_window_t> EndToEndTest::Shown(const std::string& title) {
     return shown;
 }
 
-bool EndToEndTest::WaitUntilShown(const std::string& title, bool shown) {
-    return Eventually([&] { return Shown(title).empty() != shown; }, 10s, 50ms);
-}
-
 std::optional<std::size_t> EndToEndTest::WaitForSound(std::size_t from) {
     std::optional<std::size_t> start;
     Eventually(
@@ -138,10 +133,6 @@ std::optional<std::size_t> EndToEndTest::WaitForSound(std::size_t from) {
         },
         10s, 50ms);
     return start;
-}
-
-bool EndToEndTest::WaitForSamples(std::size_t count) {
-    return Eventually([&] { return m_sound->SampleCount() >= count; }, 10s);
 }
 
 std::optional<std::size_t> EndToEndTest::SpeechAfter(const std::vector<std::string>& keys) {
@@ -157,11 +148,6 @@ std::optional<std::size_t> EndToEndTest::SpeechAfter(const std::vector<std::stri
     if (!start || !Eventually(ended, 30s, 50ms))
         return std::nullopt;
     return LoudCount(LevelsFrom(*start));
-}
-
-Levels EndToEndTest::LevelsFrom(std::size_t from) const {
-    const std::vector<std::int16_t> samples = m_sound->Samples();
-    return from >= samples.size() ? Levels() : LevelsOf(std::span(samples).subspan(from));
 }
 
 Levels EndToEndTest::LevelsOf(std::span<const std::int16_t> samples) {
