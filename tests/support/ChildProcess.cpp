@@ -2,20 +2,18 @@
 
 #include "tests/support/Eventually.h"
 
-#include <csignal>
 #include <fstream>
 #include <grp.h>
-#include <string>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 std::optional<int> RunInChild(const std::function<int()>& body, std::chrono::milliseconds limit) {
     const pid_t child = fork();
-    if (child < 0)
-        return std::nullopt;
     if (child == 0)
         _exit(body());
+    if (child < 0)
+        return std::nullopt;
     int status = 0;
     if (!Eventually([&] { return waitpid(child, &status, WNOHANG) != 0; }, limit)) {
         kill(child, SIGKILL);
@@ -50,8 +48,8 @@ OwnedProcess::OwnedProcess(const QProcessEnvironment& environment,
     if (log.empty()) {
         setProcessChannelMode(QProcess::ForwardedErrorChannel);
     } else {
-        setStandardOutputFile(QString::fromStdString(log.string()), QIODevice::Append);
-        setStandardErrorFile(QString::fromStdString(log.string()), QIODevice::Append);
+        setStandardOutputFile(QString::fromStdString(log), QIODevice::Append);
+        setStandardErrorFile(QString::fromStdString(log), QIODevice::Append);
     }
     setChildProcessModifier([] {
         setpgid(0, 0);
@@ -60,14 +58,13 @@ OwnedProcess::OwnedProcess(const QProcessEnvironment& environment,
 }
 
 OwnedProcess::~OwnedProcess() {
-    if (m_group == 0)
-        return;
     // The group may outlive its leader (a program the leader started), so it is always
     // told to end, and killed after the leader has had its time.
-    ::kill(static_cast<pid_t>(-m_group), SIGTERM);
-    waitForFinished(3000);
-    ::kill(static_cast<pid_t>(-m_group), SIGKILL);
-    waitForFinished();
+    for (const int signal : {SIGTERM, SIGKILL}) {
+        if (m_group != 0)
+            ::kill(static_cast<pid_t>(-m_group), signal);
+        waitForFinished(3000);
+    }
 }
 
 bool OwnedProcess::Launch(const QString& program, const QStringList& arguments) {
@@ -86,7 +83,7 @@ std::optional<QString> OwnedProcess::Run(const QString& program, const QStringLi
                                          const QProcessEnvironment& environment,
                                          std::chrono::milliseconds limit) {
     OwnedProcess tool(program, arguments, environment);
-    if (tool.WaitForExit(limit) != 0)
-        return std::nullopt;
-    return QString::fromUtf8(tool.readAllStandardOutput());
+    return tool.WaitForExit(limit) == 0
+               ? std::optional(QString::fromUtf8(tool.readAllStandardOutput()))
+               : std::nullopt;
 }

@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace {
 
 // The prompts of a test that scripted none: a real one would wait for a user who never comes,
@@ -38,18 +36,12 @@ UnexpectedPrompts g_unexpectedPrompts;
 // Qt's own globals still exist; destroyed among the static objects at exit, it would
 // outlive some of them.
 class GuiApplicationOwner : public testing::EmptyTestEventListener {
-  public:
-    GuiApplicationOwner() {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_application = std::make_unique<QApplication>(m_argc, m_argv);
-    }
-    void OnTestProgramEnd(const testing::UnitTest&) override { m_application.reset(); }
-
-  private:
     int m_argc = 1;
     char m_name[14] = "murmelo-tests";
     char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_application;
+    std::unique_ptr<QApplication> m_application =
+        (qputenv("QT_QPA_PLATFORM", "offscreen"), std::make_unique<QApplication>(m_argc, m_argv));
+    void OnTestProgramEnd(const testing::UnitTest&) override { m_application.reset(); }
 };
 
 } // namespace
@@ -68,10 +60,9 @@ int DialogDriver::RunModal(CDialog& dialog, const std::function<void(DialogDrive
     QTimer::singleShot(0, &guard, [&] {
         DialogDriver driver(dialog);
         steps(driver);
-        if (driver.IsOpen()) {
-            ADD_FAILURE() << "the steps left the dialog open";
+        EXPECT_FALSE(driver.IsOpen()) << "the steps left the dialog open";
+        if (driver.IsOpen())
             dialog.EndDialog(-2);
-        }
     });
     return dialog.DoModal();
 }

@@ -15,6 +15,7 @@ constexpr CLSID kClassId = {
     0x5E1A7C03, 0x2B44, 0x4D6F, {0x9A, 0x31, 0x7C, 0x0E, 0x52, 0xD8, 0x16, 0xB4}};
 
 using Kind = FakeSpeechRuntime::Kind;
+constexpr WORD kGet = DISPATCH_PROPERTYGET, kPut = DISPATCH_PROPERTYPUT, kCall = DISPATCH_METHOD;
 
 // The members as the real runtime exposes them, with the argument types it insists on.
 const struct Member {
@@ -24,15 +25,15 @@ const struct Member {
     std::vector<VARTYPE> types;
 } kMembers[] = {
     {Kind::Voice, 2, DISPATCH_PROPERTYPUTREF, {VT_DISPATCH}},
-    {Kind::Voice, 5, DISPATCH_PROPERTYGET, {}},
-    {Kind::Voice, 5, DISPATCH_PROPERTYPUT, {VT_I4}},
-    {Kind::Voice, 6, DISPATCH_PROPERTYGET, {}},
-    {Kind::Voice, 6, DISPATCH_PROPERTYPUT, {VT_I4}},
-    {Kind::Voice, 12, DISPATCH_METHOD, {VT_BSTR, VT_I4}},
-    {Kind::Voice, 17, DISPATCH_METHOD, {VT_BSTR, VT_BSTR}},
-    {Kind::Tokens, 1, DISPATCH_PROPERTYGET, {}},
-    {Kind::Tokens, 0, DISPATCH_METHOD, {VT_I4}},
-    {Kind::Token, 4, DISPATCH_METHOD, {VT_I4}},
+    {Kind::Voice, 5, kGet, {}},
+    {Kind::Voice, 5, kPut, {VT_I4}},
+    {Kind::Voice, 6, kGet, {}},
+    {Kind::Voice, 6, kPut, {VT_I4}},
+    {Kind::Voice, 12, kCall, {VT_BSTR, VT_I4}},
+    {Kind::Voice, 17, kCall, {VT_BSTR, VT_BSTR}},
+    {Kind::Tokens, 1, kGet, {}},
+    {Kind::Tokens, 0, kCall, {VT_I4}},
+    {Kind::Token, 4, kCall, {VT_I4}},
 };
 
 HRESULT Refuse(EXCEPINFO* pExcepInfo, std::string_view message) {
@@ -78,13 +79,10 @@ FakeSpeechRuntime::FakeSpeechRuntime(std::vector<std::string> voiceDescriptions)
     : m_descriptions(std::move(voiceDescriptions)) {
     AfxOleInit();
     ClassRegistry::Register(u"SAPI.SpVoice", kClassId, [this]() -> LPDISPATCH {
-        if (m_failCreation)
-            return nullptr;
         // A new voice starts with the default voice and the user's default rate and volume.
-        m_currentVoice = 0;
-        m_rate = 0;
+        m_currentVoice = m_rate = 0;
         m_volume = 100;
-        return &NewObject(Kind::Voice, 0);
+        return m_failCreation ? nullptr : &NewObject(Kind::Voice, 0);
     });
 }
 
@@ -97,8 +95,7 @@ void FakeSpeechRuntime::Unregister() {
 }
 
 int FakeSpeechRuntime::LiveObjects() const {
-    return int(
-        std::ranges::count_if(m_objects, [](const auto& object) { return object->refs > 0; }));
+    return int(std::ranges::count_if(m_objects, [](const auto& o) { return o->refs > 0; }));
 }
 
 FakeSpeechRuntime::Object& FakeSpeechRuntime::NewObject(Kind kind, LONG index) {
@@ -119,23 +116,17 @@ HRESULT FakeSpeechRuntime::Dispatch(Object& target, DISPID dispId, WORD kind,
         return DISP_E_MEMBERNOTFOUND;
     if (args.size() != member->types.size())
         return DISP_E_BADPARAMCOUNT;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i].vt() != member->types[i])
-            return DISP_E_TYPEMISMATCH;
-    }
+    if (!std::ranges::equal(args, member->types, [](auto& a, VARTYPE t) { return a.vt() == t; }))
+        return DISP_E_TYPEMISMATCH;
     for (const auto& [object, failedId, message] : m_failures) {
         if (object == target.kind && failedId == dispId)
             return Refuse(pExcepInfo, message);
     }
-    const auto give = [&](COleVariant value) {
-        result = std::move(value);
-        return S_OK;
-    };
+    const auto give = [&](COleVariant value) { return result = std::move(value), S_OK; };
     // A new object goes to the caller with the one reference it was created with.
     const auto handOver = [&](Object& created) {
         give(COleVariant(&created));
-        created.Release();
-        return S_OK;
+        return created.Release(), S_OK;
     };
     const LONG number = args.empty() ? 0 : args.back().lVal();
     const LONG voices = static_cast<LONG>(m_descriptions.size());
@@ -148,8 +139,7 @@ HRESULT FakeSpeechRuntime::Dispatch(Object& target, DISPID dispId, WORD kind,
     if (target.kind == Kind::Tokens)
         return number < 0 || number >= voices ? DISP_E_BADINDEX
                                               : handOver(NewObject(Kind::Token, number));
-    switch (dispId) {
-    case 2: {
+    if (dispId == 2) {
         const auto token = std::ranges::find_if(
             m_objects, [&](const auto& o) { return o.get() == args[0].pdispVal(); });
         if (token == m_objects.end() || (*token)->kind != Kind::Token || (*token)->refs == 0)
@@ -160,28 +150,23 @@ HRESULT FakeSpeechRuntime::Dispatch(Object& target, DISPID dispId, WORD kind,
         m_currentVoice = (*token)->index;
         return S_OK;
     }
-    case 5:
-    case 6: {
+    if (dispId == 5 || dispId == 6) {
         LONG& value = dispId == 5 ? m_rate : m_volume;
-        if (kind == DISPATCH_PROPERTYGET)
+        if (kind == kGet)
             return give(COleVariant(value));
         if (dispId == 5 ? number < -10 || number > 10 : number < 0 || number > 100)
             return Refuse(pExcepInfo, "The value lies outside its range.");
-        value = number;
-        return S_OK;
+        return value = number, S_OK;
     }
-    case 12: {
-        // Nothing is played: a queued text stays queued until a purge.
-        const std::string text = AnsiCodePage::FromWide(args[0].bstrVal()).str();
-        if (number & SVSFPurgeBeforeSpeak)
-            m_queue.clear();
-        if (!text.empty()) {
-            m_utterances.push_back({text, CurrentVoiceDescription(), m_rate, m_volume, number});
-            m_queue.push_back(text);
-        }
-        return give(COleVariant(++m_lastStream));
-    }
-    default: // 17: the attribute filters are not applied, every voice matches
+    if (dispId == 17) // the attribute filters are not applied, every voice matches
         return handOver(NewObject(Kind::Tokens, 0));
+    // Speak (12). Nothing is played: a queued text stays queued until a purge.
+    const std::string text = AnsiCodePage::FromWide(args[0].bstrVal()).str();
+    if (number & SVSFPurgeBeforeSpeak)
+        m_queue.clear();
+    if (!text.empty()) {
+        m_utterances.push_back({text, CurrentVoiceDescription(), m_rate, m_volume, number});
+        m_queue.push_back(text);
     }
+    return give(COleVariant(++m_lastStream));
 }

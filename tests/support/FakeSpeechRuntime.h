@@ -19,9 +19,7 @@ class FakeSpeechRuntime {
     struct Utterance {
         std::string text;  // UTF-8
         std::string voice; // description of the voice in use
-        LONG rate = 0;
-        LONG volume = 0;
-        LONG flags = 0;
+        LONG rate = 0, volume = 0, flags = 0;
         friend bool operator==(const Utterance&, const Utterance&) = default;
     };
     enum class Kind { Voice, Tokens, Token };
@@ -30,7 +28,6 @@ class FakeSpeechRuntime {
     explicit FakeSpeechRuntime(std::vector<std::string> voiceDescriptions = {"Voice A"});
     ~FakeSpeechRuntime();
     FakeSpeechRuntime(const FakeSpeechRuntime&) = delete;
-    FakeSpeechRuntime& operator=(const FakeSpeechRuntime&) = delete;
 
     // Every later call of this member of an object of this kind fails with message as the
     // object's description.
@@ -45,9 +42,7 @@ class FakeSpeechRuntime {
     // The voice, rate and volume of the voice object created last.
     LONG CurrentVoiceIndex() const { return m_currentVoice; }
     std::string CurrentVoiceDescription() const {
-        return m_currentVoice >= 0 && m_currentVoice < LONG(m_descriptions.size())
-                   ? m_descriptions[m_currentVoice]
-                   : std::string();
+        return m_currentVoice < LONG(m_descriptions.size()) ? m_descriptions[m_currentVoice] : "";
     }
     LONG Rate() const { return m_rate; }
     LONG Volume() const { return m_volume; }
@@ -63,7 +58,6 @@ class FakeSpeechRuntime {
 
   private:
     class Object;
-
     HRESULT Dispatch(Object& target, DISPID dispId, WORD kind, std::span<const COleVariant> args,
                      COleVariant& result, EXCEPINFO* pExcepInfo);
     Object& NewObject(Kind kind, LONG index);
@@ -73,10 +67,7 @@ class FakeSpeechRuntime {
     std::vector<std::tuple<Kind, DISPID, std::string>> m_failures;
     bool m_failCreation = false;
     int m_referenceFaults = 0;
-    LONG m_currentVoice = 0;
-    LONG m_rate = 0;
-    LONG m_volume = 100;
-    LONG m_lastStream = 0;
+    LONG m_currentVoice = 0, m_rate = 0, m_volume = 100, m_lastStream = 0;
     std::vector<Utterance> m_utterances;
     std::vector<std::string> m_queue;
 };

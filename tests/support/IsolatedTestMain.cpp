@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
 namespace {
 
 class IsolatedFolderListener : public testing::EmptyTestEventListener {

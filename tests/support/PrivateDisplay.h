@@ -4,10 +4,6 @@
 #include "tests/support/X11Windows.h"
 #include "tests/support/XvfbServer.h"
 
-#include <cstdint>
-#include <string>
-#include <vector>
-
 // A person's keyboard on a private X server: keys go, through xdotool and the XTEST
 // extension, to whichever window has the input focus.
 class Keyboard {

@@ -5,9 +5,6 @@
 #include "tests/support/TemporaryFolder.h"
 
 #include <QStandardPaths>
-#include <QString>
-
-#include <filesystem>
 
 // A dbus-daemon of the tests' own, in a temporary folder of its own. It starts programs only
 // from the given service folder (by default an empty one of its own), so nothing of the

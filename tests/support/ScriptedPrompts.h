@@ -3,9 +3,6 @@
 #include "platform/ui/ModalPrompts.h"
 
 #include <deque>
-#include <optional>
-#include <string>
-#include <vector>
 
 // A test's stand-in for every modal prompt. While it lives it is the installed prompts: it
 // records each message box and answers at once with the box's first button. File dialogs
@@ -37,12 +34,10 @@ class ScriptedPrompts : public ModalPrompts {
     }
     std::optional<std::string> FileDialog(const CWnd*, const FileDialogRequest& request) override {
         m_fileDialogs.push_back(request);
-        std::optional<std::string> answer;
-        if (!m_fileAnswers.empty()) {
-            answer = m_fileAnswers.front();
-            m_fileAnswers.pop_front();
-        }
-        return answer;
+        if (m_fileAnswers.empty())
+            return std::nullopt;
+        const std::optional<std::string> answer = m_fileAnswers.front();
+        return m_fileAnswers.pop_front(), answer;
     }
 
   private:

@@ -3,16 +3,14 @@
 #include "tests/support/Eventually.h"
 #include "tests/support/FileBytes.h"
 
-#include <cstring>
-
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 SoundServer::SoundServer(const fs::path& folder)
     : m_folder(folder), m_socket(folder / "runtime" / "pulse" / "native") {
-    fs::create_directories(m_folder / "runtime");
     fs::create_directories(m_folder / "home");
     // The server insists on a runtime folder that only its user can enter.
+    fs::create_directories(m_folder / "runtime");
     fs::permissions(m_folder / "runtime", fs::perms::owner_all);
     Restart();
 }
@@ -25,9 +23,7 @@ QProcessEnvironment SoundServer::ClientVariables() const {
 }
 
 bool SoundServer::Restart() {
-    m_recorder.reset();
-    m_server.reset();
-    m_problem.clear();
+    m_recorder.reset(), m_server.reset(), m_problem.clear();
     // -n skips the system's default.pa, so the server loads only these two modules, and it
     // neither looks for sound cards nor for the desktop's display or session bus. Running
     // as root draws a warning but works.
@@ -72,12 +68,12 @@ bool SoundServer::Restart() {
 std::size_t SoundServer::SampleCount() const {
     std::error_code error;
     const auto bytes = fs::file_size(m_folder / "recording.raw", error);
-    return error ? 0 : static_cast<std::size_t>(bytes / sizeof(std::int16_t));
+    return error ? 0 : bytes / 2;
 }
 
 std::vector<std::int16_t> SoundServer::Samples() const {
     const std::string bytes = ReadFile(m_folder / "recording.raw");
-    std::vector<std::int16_t> samples(bytes.size() / sizeof(std::int16_t));
-    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(std::int16_t));
+    std::vector<std::int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
 }

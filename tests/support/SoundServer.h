@@ -2,15 +2,6 @@
 
 #include "tests/support/ChildProcess.h"
 
-#include <QProcessEnvironment>
-
-#include <cstddef>
-#include <cstdint>
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
-
 // A private PulseAudio server whose one output is a null sink, recorded from its monitor into
 // a raw file (22050 Hz, mono, signed 16-bit) from the start: nothing reaches a loudspeaker,
 // and the recording runs at the server's pace, so its sample count at a moment tells where

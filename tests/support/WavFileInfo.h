@@ -9,12 +9,9 @@
 
 // What the header of a WAV file says, read back from the file's bytes.
 struct WavFileInfo {
-    std::uint16_t format = 0;
-    std::uint16_t channels = 0;
-    std::uint32_t sampleRate = 0;
-    std::uint32_t byteRate = 0;
-    std::uint16_t blockAlign = 0;
-    std::uint16_t bitsPerSample = 0;
+    std::uint16_t format = 0, channels = 0;
+    std::uint32_t sampleRate = 0, byteRate = 0;
+    std::uint16_t blockAlign = 0, bitsPerSample = 0;
     std::uint32_t dataBytes = 0;
     std::string samples; // as stored: 16-bit little-endian
 

@@ -2,8 +2,6 @@
 
 #include "tests/support/ChildProcess.h"
 
-#include <string>
-
 // A private Xvfb server without a window manager, on a display number it picks itself,
 // stopped on destruction.
 class XvfbServer {
