@@ -123,6 +123,20 @@ TEST_P(IntegerReading, ReadsLikeTheOriginal) {
 INSTANTIATE_TEST_SUITE_P(PrivateProfile, IntegerReading, testing::ValuesIn(kIntegerCases),
                          CaseName());
 
+// The default loses its trailing blanks and is cut like a value; a buffer of size 0 is
+// not touched at all.
+TEST(PrivateProfileRead, DefaultIsTrimmedAndCutAndAnEmptyBufferIsLeftAlone) {
+    char buffer[4] = "";
+    EXPECT_EQ(GetPrivateProfileStringA("Setting", "X", "ab  ", buffer, sizeof buffer, kFile), 2u);
+    EXPECT_STREQ(buffer, "ab");
+    EXPECT_EQ(GetPrivateProfileStringA("Setting", "X", "abcdef", buffer, sizeof buffer, kFile), 3u);
+    EXPECT_STREQ(buffer, "abc");
+    WriteFile(kFile, Rate("5"));
+    char untouched = '#';
+    EXPECT_EQ(GetPrivateProfileStringA("Setting", "Rate", "", &untouched, 0, kFile), 0u);
+    EXPECT_EQ(untouched, '#');
+}
+
 // A name that is no regular file gives the defaults and is never replaced by a file.
 TEST(PrivateProfileRead, MissingFileFolderOrFifoGivesDefaultsAndIsLeftAlone) {
     fs::create_directory("folder.ini");
