@@ -4,7 +4,7 @@
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
 
-#include <QStandardPaths>
+#include <QProcessEnvironment>
 
 // A dbus-daemon of the tests' own, in a temporary folder of its own. It starts programs only
 // from the given service folder (by default an empty one of its own), so nothing of the
@@ -50,19 +50,10 @@ class PrivateSessionBus {
     const std::filesystem::path& ServiceFolder() const { return m_services; }
     // The environment a program started on this bus gets.
     QProcessEnvironment Environment() const { return m_daemon.processEnvironment(); }
-    // Makes the daemon read its service folder again.
-    void ReloadServices() {
-        OwnedProcess::Run(m_dbusSend,
-                          {"--bus=" + m_address, "--print-reply", "--dest=org.freedesktop.DBus",
-                           "/org/freedesktop/DBus", "org.freedesktop.DBus.ReloadConfig"},
-                          Environment());
-    }
 
   private:
     TemporaryFolder m_folder{"murmelo-bus"};
     std::filesystem::path m_services;
     OwnedProcess m_daemon{QProcessEnvironment()};
     QString m_address;
-    // Found when the bus starts: tests may later narrow PATH to fakes of their own.
-    QString m_dbusSend = QStandardPaths::findExecutable("dbus-send");
 };
