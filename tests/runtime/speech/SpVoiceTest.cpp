@@ -206,21 +206,6 @@ TEST_F(SpVoiceTest, PurgeSilencesAtOnceAndDropsWhatWasQueued) {
     }
 }
 
-TEST_F(SpVoiceTest, EachRateIsFasterThanTheOneBelowAndTheEndsAreAThirdAndThreeTimes) {
-    Ref voice = NewVoice(Pacing::None);
-    std::vector<double> durations;
-    for (LONG rate = -10; rate <= 10; ++rate) {
-        Set(voice.get(), SpVoice::kRate, rate);
-        sink->Clear();
-        Speak(voice.get(), kSentence, 0);
-        durations.push_back(static_cast<double>(sink->SampleCount()));
-    }
-    for (std::size_t i = 1; i < durations.size(); ++i)
-        EXPECT_LT(durations[i], durations[i - 1]) << "rate " << static_cast<int>(i) - 10;
-    EXPECT_NEAR(durations[0] / durations[10], 3.0, 0.45);
-    EXPECT_NEAR(durations[10] / durations[20], 3.0, 0.45);
-}
-
 // Every voice can be chosen, reads back as the chosen one, and speaks audibly. Each of
 // Flite's five speaks a sentence at its natural length: one resampled from the wrong rate
 // would last half or twice as long.
