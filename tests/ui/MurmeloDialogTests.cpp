@@ -61,6 +61,8 @@ TEST_F(MurmeloDialog, FocusStartsOnReadAndGroupBoxesLetClicksThrough) {
 TEST_F(MurmeloDialog, RateVolumeAndLoopAreReadValidatedAndStopAtTheFirstFailure) {
     const std::string integer = "Please enter an integer.";
     const std::string rate = "Please enter an integer between -10 and 10.";
+    const std::string volume = "Please enter an integer between 0 and 100.";
+    const std::string loop = "Please enter an integer between 1 and 999.";
     const struct {
         const char *name, *rate, *volume, *loop;
         std::tuple<LONG, LONG, int> members;
@@ -75,41 +77,11 @@ TEST_F(MurmeloDialog, RateVolumeAndLoopAreReadValidatedAndStopAtTheFirstFailure)
         {"trailing text", "3x", "20", "1", {5, 50, 1}, integer, IDC_RATE},
         {"range failure keeps the value and stops", "11", "20", "1", {11, 50, 1}, rate, IDC_RATE},
         {"below the rate", "-11", "20", "1", {-11, 50, 1}, rate, IDC_RATE},
-        {"volume fails after the rate was read",
-         "-3",
-         "101",
-         "2",
-         {-3, 101, 1},
-         "Please enter an integer between 0 and 100.",
-         IDC_VOLUME},
-        {"below the volume",
-         "0",
-         "-1",
-         "1",
-         {0, -1, 1},
-         "Please enter an integer between 0 and 100.",
-         IDC_VOLUME},
-        {"no loop",
-         "0",
-         "0",
-         "0",
-         {0, 0, 0},
-         "Please enter an integer between 1 and 999.",
-         IDC_LOOP},
-        {"above the loop",
-         "0",
-         "0",
-         "1000",
-         {0, 0, 1000},
-         "Please enter an integer between 1 and 999.",
-         IDC_LOOP},
-        {"huge numbers are clamped",
-         "99999999999999999999",
-         "1",
-         "1",
-         {2147483647, 50, 1},
-         rate,
-         IDC_RATE},
+        {"volume fails after the rate", "-3", "101", "2", {-3, 101, 1}, volume, IDC_VOLUME},
+        {"below the volume", "0", "-1", "1", {0, -1, 1}, volume, IDC_VOLUME},
+        {"no loop", "0", "0", "0", {0, 0, 0}, loop, IDC_LOOP},
+        {"above the loop", "0", "0", "1000", {0, 0, 1000}, loop, IDC_LOOP},
+        {"huge is clamped", "99999999999999999999", "1", "1", {2147483647, 50, 1}, rate, IDC_RATE},
     };
     RunAndEscape(dlg, [&](DialogDriver& driver) {
         for (const auto& row : rows) {
