@@ -1,4 +1,3 @@
-#include "platform/ole/AfxOle.h"
 #include "platform/ole/COleDispatchDriver.h"
 #include "platform/ole/COleDispatchException.h"
 
@@ -44,17 +43,6 @@ TEST(DispatchDriver, HoldsAReferenceOfItsOwnAndReleasesOnlyWhatItOwns) {
     EXPECT_EQ(second.refs, 0);
     EXPECT_EQ(borrowed.refs, 1);
     EXPECT_EQ(owned.refs, 0);
-}
-
-TEST(ClassRegistry, OnlyARegisteredNameGivesItsClass) {
-    constexpr CLSID kClass = {0x0B7D1E52, 0x6A2C, 0x4E11, {1, 2, 3, 4, 5, 6, 7, 8}};
-    ClassRegistry::Register(u"Murmelo.Known", kClass, [] { return LPDISPATCH{}; });
-    CLSID clsid{};
-    EXPECT_EQ(CLSIDFromProgID(u"Murmelo.Known", &clsid), S_OK);
-    EXPECT_EQ(clsid, kClass);
-    EXPECT_TRUE(FAILED(CLSIDFromProgID(u"Murmelo.Unknown", &clsid)));
-    ClassRegistry::Unregister(kClass);
-    EXPECT_TRUE(FAILED(CLSIDFromProgID(u"Murmelo.Known", &clsid)));
 }
 
 } // namespace
