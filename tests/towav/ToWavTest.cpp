@@ -9,11 +9,11 @@
 #include "tests/support/Eventually.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
+#include "tests/support/SoundFile.h"
 #include "towav/ArgumentParser.h"
 #include "towav/WorkerPool.h"
 
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <algorithm>
 #include <array>
@@ -84,14 +84,6 @@ Args FolderEntries() {
     return names;
 }
 
-// The converter's output as libsndfile reads it back.
-struct SoundFile {
-    int format = 0, sampleRate = 0;
-    std::vector<std::int16_t> samples;
-
-    double Seconds() const { return static_cast<double>(samples.size()) / sampleRate; }
-};
-
 SoundFile Convert(const std::string& text, const std::string& output = "out.wav",
                   const std::string& voice = "1", const std::string& rate = "0",
                   const std::string& volume = "100") {
@@ -99,12 +91,9 @@ SoundFile Convert(const std::string& text, const std::string& output = "out.wav"
     const ConverterRun run = RunConverter({"input.txt", output, voice, rate, volume});
     EXPECT_EQ(run.status, 0) << run.standardError;
     EXPECT_EQ(run.standardError, "");
-    SF_INFO info{};
-    SNDFILE* file = sf_open(output.c_str(), SFM_READ, &info);
-    SoundFile sound{info.format, info.samplerate, std::vector<std::int16_t>(info.frames)};
-    sf_read_short(file, sound.samples.data(), info.frames);
-    sf_close(file);
-    return sound;
+    const std::optional<SoundFile> sound = SoundFile::Read(output);
+    EXPECT_TRUE(sound) << "libsndfile cannot read " << output;
+    return sound.value_or(SoundFile{});
 }
 
 // The encoders add a little silence at either end; a hundredth of a second is far less
