@@ -1,18 +1,19 @@
 #pragma once
 
 #include "platform/ole/IDispatch.h"
+#include "runtime/speech/VoiceInfo.h"
 
-#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
 
 // A speech runtime for tests, registered under "SAPI.SpVoice" for as long as it exists. It
-// has the voices it is given, answers only the members the real runtime has, with the
-// argument types it insists on, keeps voice, rate, volume and speech queue as the real
-// runtime would, and can be told to fail. Its objects stay in memory until the runtime is
-// destroyed, so that a release too many is counted instead of corrupting memory; it must
-// be declared before anything that holds its objects (a dialog, a driver).
+// has the voices it is given, handed out in the real runtime's own voice lists and tokens;
+// its voice answers only the members the real voice has, with the argument types it insists
+// on, keeps voice, rate, volume and speech queue as the real runtime would, and can be told
+// to fail. Its objects delete themselves at their last release, so the sanitizer run finds
+// a reference the program forgets or gives back twice. It must be declared before anything
+// that holds its voice (a dialog, a driver).
 class FakeSpeechRuntime {
   public:
     // A text handed to Speak, with the voice settings in force at that moment.
@@ -22,17 +23,15 @@ class FakeSpeechRuntime {
         LONG rate = 0, volume = 0, flags = 0;
         friend bool operator==(const Utterance&, const Utterance&) = default;
     };
-    enum class Kind { Voice, Tokens, Token };
 
     // Initialises automation (as start-up would) and registers the class.
     explicit FakeSpeechRuntime(std::vector<std::string> voiceDescriptions = {"Voice A"});
     ~FakeSpeechRuntime();
     FakeSpeechRuntime(const FakeSpeechRuntime&) = delete;
 
-    // Every later call of this member of an object of this kind fails with message as the
-    // object's description.
-    void FailCall(Kind object, DISPID dispId, std::string message) {
-        m_failures.emplace_back(object, dispId, std::move(message));
+    // Every later call of this member of the voice fails with message as its description.
+    void FailCall(DISPID dispId, std::string message) {
+        m_failures.emplace_back(dispId, std::move(message));
     }
     // Every later creation of a voice object fails, as when the runtime cannot start.
     void FailCreation() { m_failCreation = true; }
@@ -42,7 +41,7 @@ class FakeSpeechRuntime {
     // The voice, rate and volume of the voice object created last.
     LONG CurrentVoiceIndex() const { return m_currentVoice; }
     std::string CurrentVoiceDescription() const {
-        return m_currentVoice < LONG(m_descriptions.size()) ? m_descriptions[m_currentVoice] : "";
+        return m_currentVoice < LONG(m_voices.size()) ? m_voices[m_currentVoice].description : "";
     }
     LONG Rate() const { return m_rate; }
     LONG Volume() const { return m_volume; }
@@ -51,22 +50,14 @@ class FakeSpeechRuntime {
     // The texts still waiting to be spoken: a purge empties the queue.
     const std::vector<std::string>& QueuedTexts() const { return m_queue; }
 
-    // Objects that still have references.
-    int LiveObjects() const;
-    // Releases after the last one, and calls or new references on a released object.
-    int ReferenceFaults() const { return m_referenceFaults; }
-
   private:
-    class Object;
-    HRESULT Dispatch(Object& target, DISPID dispId, WORD kind, std::span<const COleVariant> args,
+    class Voice;
+    HRESULT Dispatch(DISPID dispId, WORD kind, std::span<const COleVariant> args,
                      COleVariant& result, EXCEPINFO* pExcepInfo);
-    Object& NewObject(Kind kind, LONG index);
 
-    std::vector<std::string> m_descriptions;
-    std::vector<std::unique_ptr<Object>> m_objects;
-    std::vector<std::tuple<Kind, DISPID, std::string>> m_failures;
+    std::vector<VoiceInfo> m_voices; // identified by their place in the list
+    std::vector<std::tuple<DISPID, std::string>> m_failures;
     bool m_failCreation = false;
-    int m_referenceFaults = 0;
     LONG m_currentVoice = 0, m_rate = 0, m_volume = 100, m_lastStream = 0;
     std::vector<Utterance> m_utterances;
     std::vector<std::string> m_queue;
