@@ -26,34 +26,6 @@ struct Reading {
     std::string printed;
 };
 
-// Text-mode line ends, Ctrl-Z as the end, '.', ',' and '$' dropped, the conversion up to the
-// first NUL; the count printed is of every byte kept. Where none is kept, the output is left.
-TEST(TextFileRead, FiltersAndConverts) {
-    const struct {
-        std::string bytes;
-        std::u16string text;
-        int kept;
-    } rows[] = {{"", u"earlier", 0},
-                {".,$.,$", u"earlier", 0},
-                {"Hello, world.", u"Hello world", 11},
-                {"a\r\nb\r\n", u"a\nb\n", 4},
-                {"a\rb\r", u"a\rb\r", 4},
-                {"a\r.\nb", u"a\r\nb", 4},
-                {"ab\032cd", u"ab", 2},
-                {"\032abc", u"earlier", 0},
-                {std::string("ab\0cd", 5), u"ab", 5},
-                {std::string("\0ab", 3), u"", 3},
-                {"\xE4\xBD\xA0\xE5\xA5\xBD, \xF0\x9F\x98\x80", u"\u4F60\u597D \U0001F600", 11},
-                {"a\377b", u"a\uFFFDb", 3}};
-    for (const auto& row : rows) {
-        WriteFile("in.txt", row.bytes);
-        const Reading reading("in.txt");
-        EXPECT_TRUE(reading.ok);
-        EXPECT_EQ(reading.printed, std::to_string(row.kept) + " char to be conerted......");
-        EXPECT_TRUE(reading.text == row.text) << row.bytes;
-    }
-}
-
 // Files are read in blocks of about 256 KiB, with a CR or the start of a UTF-8 character
 // carried from one block to the next; the bytes that need care go to every place around the
 // first block end, and a NUL into the second block ends the text though all is counted.

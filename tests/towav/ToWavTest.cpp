@@ -1,7 +1,7 @@
-// The converter's argument parser and worker pool, and the real towav.exe run as the dialog runs
-// it, from an argument vector, no shell: the format its output name asks for, the voice, rate and
-// volume it is given, long texts spoken in parallel and joined without a seam, the list of its
-// voices, and its failures.
+// The converter's worker pool, and the real towav.exe run as the dialog runs it, from an
+// argument vector, no shell: the format its output name asks for, the voice, rate and volume
+// it is given, long texts spoken in parallel and joined without a seam, the list of its voices,
+// and its failures.
 #include "runtime/speech/SpeechEngines.h"
 #include "runtime/speech/SpeechSynthesizer.h"
 #include "runtime/speech/VoiceCatalog.h"
@@ -10,13 +10,11 @@
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/SoundFile.h"
-#include "towav/ArgumentParser.h"
 #include "towav/WorkerPool.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <memory>
 #include <sstream>
@@ -192,7 +190,7 @@ TEST(ToWavVoices, ListsTheRuntimesVoicesNumberedFromOneAndHelpTellsHow) {
 // Every failure: its own exit status, one line on standard error, and the folder exactly
 // as it was (no output, no temporary file, an old file whole). The converter runs as an
 // ordinary user, for whom a read-only folder is read-only. The parser's refusals are
-// checked with the parser; one stands for all here.
+// checked by its fuzz target on its seeds; one stands for all here.
 TEST(ToWavFailure, SaysWhyInOneLineAndLeavesTheFolderAsItWas) {
     const std::tuple<Args, int, const char*> failures[] = {
         {{}, 2, "expected 5 arguments"},
@@ -249,36 +247,6 @@ TEST(ToWavFailure, KilledHalfWayLeavesTheOldFileAndNothingElse) {
         << "a worker outlived the converter";
     EXPECT_EQ(ReadFile("out.wav"), "old");
     EXPECT_EQ(FolderEntries(), (Args{"input.txt", "out.wav"}));
-}
-
-// The voice, rate and volume are plain numbers in their ranges; a refusal begins with what
-// is at fault, and a row without a fault is taken as written. The argument count, help and
-// the voice list are checked with the converter itself.
-TEST(ArgumentParser, TakesPlainNumbersInTheirRangesAndNamesWhatItRefuses) {
-    const std::array<std::string_view, 4> rows[] = {
-        {"0", "-10", "0", ""},        {"3", "10", "100", ""},
-        {"5x", "0", "100", "VOICE"},  {"1", "", "100", "RATE"},
-        {"1", "0", " 5", "VOLUME"},   {"+1", "0", "100", "VOICE"},
-        {"0x1", "0", "100", "VOICE"}, {"9999999999", "0", "1", "VOICE"},
-        {"-1", "0", "100", "VOICE"},  {"1", "11", "100", "RATE"},
-        {"1", "-11", "100", "RATE"},  {"1", "0", "101", "VOLUME"},
-        {"1", "0", "-1", "VOLUME"}};
-    for (const auto& [voice, rate, volume, fault] : rows) {
-        const std::vector<std::string_view> arguments{"in", "out file", voice, rate, volume};
-        const auto result = ArgumentParser::Parse(arguments);
-        std::string outcome;
-        if (const auto* refused = std::get_if<ArgumentParser::Refused>(&result))
-            outcome = refused->message;
-        else if (const auto* taken = std::get_if<ConverterArguments>(&result))
-            outcome = taken->inputPath + "|" + taken->outputPath + "|" +
-                      std::to_string(taken->voiceNumber) + "|" + std::to_string(taken->rate) + "|" +
-                      std::to_string(taken->volume);
-        const std::string written = "in|out file|" + std::string(voice) + "|" + std::string(rate) +
-                                    "|" + std::string(volume);
-        EXPECT_TRUE(outcome.starts_with(fault.empty() ? written : fault))
-            << written << ": " << outcome;
-        EXPECT_EQ(outcome.find('\n'), std::string::npos) << outcome;
-    }
 }
 
 // Job i sends 1000 (i + 1) copies of i in two pieces, the early jobs slowest, so that later
