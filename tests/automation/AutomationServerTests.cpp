@@ -221,29 +221,18 @@ class HiddenDialog : protected DisplayHolder, public MurmeloServerTest {
         InstallActivationFile();
     }
 
-    // The program's top-level window with this title, once it is on the screen.
-    xcb_window_t Shown(uint pid, const char* title) {
-        xcb_window_t window = XCB_WINDOW_NONE;
-        EXPECT_TRUE(Eventually([&] { return (window = m_display.windows.Find(pid, title)) != 0; },
+    // The window with this title, once it is on the screen.
+    xcb_window_t Shown(const char* title) {
+        std::vector<xcb_window_t> shown;
+        EXPECT_TRUE(Eventually([&] { return !(shown = m_display.windows.Shown(title)).empty(); },
                                kWindowChange))
             << "no window \"" << title << "\" on the screen";
-        EXPECT_TRUE(BecomesViewable(window, true));
-        return window;
+        return shown.empty() ? xcb_window_t(XCB_WINDOW_NONE) : shown.front();
     }
 
     bool BecomesViewable(xcb_window_t window, bool viewable) {
         return Eventually([&] { return m_display.windows.IsViewable(window) == viewable; },
                           kWindowChange);
-    }
-
-    // Gives the window the keyboard focus and types the keys, one every 300 ms, as a person
-    // waits for each to show its effect.
-    void Type(xcb_window_t window, const std::vector<std::string>& keys) {
-        ASSERT_TRUE(m_display.keys.Focus(window));
-        for (const std::string& key : keys) {
-            ASSERT_TRUE(m_display.keys.Press({key}));
-            QThread::msleep(300);
-        }
     }
 };
 
@@ -264,15 +253,16 @@ TEST_F(HiddenDialog, ClosingOnlyHidesTheDialogAndOpenBoxesGoWithItOnTheRelease) 
         QString path;
         const QString server = CreateObject(client, &path);
         const uint pid = client.ProcessOf(server);
-        const xcb_window_t dialog = Shown(pid, "Parlino");
+        const xcb_window_t dialog = Shown("Parlino");
         if (row.keys.empty()) {
             m_display.windows.RequestClose(dialog);
             EXPECT_TRUE(BecomesViewable(dialog, false)) << "the dialog is still shown";
             QThread::msleep(300);
             EXPECT_FALSE(ProcessEnded(static_cast<pid_t>(pid))) << "closing ended the program";
         } else {
-            ASSERT_NO_FATAL_FAILURE(Type(dialog, row.keys));
-            ASSERT_NE(Shown(pid, row.title), XCB_WINDOW_NONE);
+            // The keys go to the dialog, as after a click on it.
+            ASSERT_TRUE(m_display.keys.Focus(dialog) && m_display.keys.PressOneByOne(row.keys));
+            ASSERT_NE(Shown(row.title), XCB_WINDOW_NONE);
         }
         EXPECT_EQ(client.Release(server, path).type(), QDBusMessage::ReplyMessage);
         EXPECT_TRUE(EndsWithinASecond(server, pid));
@@ -298,7 +288,7 @@ TEST_F(HiddenDialog, ScreenReadersFindNamedControlsAndFollowTheFocus) {
     // The text box is the source, so that Tab reaches it.
     std::ofstream("set.ini") << "[Setting]\nInputFileChk=0\n";
     OwnedProcess program(MURMELO_PROGRAM, {}, environment);
-    const xcb_window_t dialog = Shown(static_cast<uint>(program.processId()), "Parlino");
+    const xcb_window_t dialog = Shown("Parlino");
     // What the screen reader shows, one "role|name" line per object on the screen, the
     // focused one marked with a star.
     const auto shown = [&] {
@@ -321,7 +311,7 @@ TEST_F(HiddenDialog, ScreenReadersFindNamedControlsAndFollowTheFocus) {
                                 "push button|Stop*", "push button|Rate up*"}) {
         EXPECT_TRUE(Eventually([&] { return shown().contains(focused); }, kWindowChange))
             << focused;
-        Type(dialog, {"Tab"});
+        EXPECT_TRUE(m_display.keys.Focus(dialog) && m_display.keys.PressOneByOne({"Tab"}));
     }
 }
 

@@ -2,8 +2,6 @@
 
 #include "tests/support/FileBytes.h"
 
-#include <QThread>
-
 #include <algorithm>
 
 namespace fs = std::filesystem;
@@ -108,17 +106,6 @@ void EndToEndTest::ExpectEndsOnEscape() {
     ASSERT_EQ(m_program->state(), QProcess::Running) << "the program ended before Escape";
     ASSERT_TRUE(Press({"Escape"}));
     EXPECT_EQ(m_program->WaitForExit(10s), 0) << "no exit code 0 within 10 s of Escape";
-}
-
-bool EndToEndTest::PressOneByOne(const std::vector<std::string>& keys) {
-    return std::ranges::all_of(
-        keys, [&](const std::string& key) { return Press({key}) && (QThread::msleep(500), true); });
-}
-
-std::vector<xcb_window_t> EndToEndTest::Shown(const std::string& title) {
-    std::vector<xcb_window_t> shown = m_display->windows.Shown();
-    std::erase_if(shown, [&](xcb_window_t w) { return m_display->windows.Title(w) != title; });
-    return shown;
 }
 
 std::optional<std::size_t> EndToEndTest::WaitForSound(std::size_t from) {

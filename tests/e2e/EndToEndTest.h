@@ -45,9 +45,13 @@ class EndToEndTest : public testing::Test {
     bool Press(const std::vector<std::string>& keys) { return m_display->keys.Press(keys); }
     bool Type(const std::string& text) { return m_display->keys.Type(text); }
     // Presses the keys one at a time, with the pause of a person who watches each take effect.
-    bool PressOneByOne(const std::vector<std::string>& keys);
+    bool PressOneByOne(const std::vector<std::string>& keys) {
+        return m_display->keys.PressOneByOne(keys);
+    }
     // The windows on the screen with exactly this title.
-    std::vector<xcb_window_t> Shown(const std::string& title);
+    std::vector<xcb_window_t> Shown(const std::string& title) {
+        return m_display->windows.Shown(title);
+    }
     // Whether a window of this title is on the screen (or none is) within 10 s.
     bool WaitUntilShown(const std::string& title, bool shown = true) {
         using namespace std::chrono_literals;

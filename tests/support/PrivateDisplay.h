@@ -4,6 +4,10 @@
 #include "tests/support/X11Windows.h"
 #include "tests/support/XvfbServer.h"
 
+#include <QThread>
+
+#include <algorithm>
+
 // A person's keyboard on a private X server: keys go, through xdotool and the XTEST
 // extension, to whichever window has the input focus.
 class Keyboard {
@@ -20,6 +24,12 @@ class Keyboard {
         for (const std::string& key : keys)
             arguments << QString::fromStdString(key);
         return Xdotool(arguments);
+    }
+    // Presses the keys one at a time, with the pause of a person who watches each take effect.
+    bool PressOneByOne(const std::vector<std::string>& keys) const {
+        return std::ranges::all_of(keys, [&](const std::string& key) {
+            return Press({key}) && (QThread::msleep(500), true);
+        });
     }
     // Types text character by character.
     bool Type(const std::string& text) const {

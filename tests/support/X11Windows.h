@@ -10,8 +10,8 @@
 #include <vector>
 
 // A client of an X11 display that makes windows the way programs do and looks at the
-// top-level windows as the tests need: found by process and title, visible or not, and asked
-// to close as a window manager's close box does.
+// top-level windows as the tests need: found by title, visible or not, and asked to close as
+// a window manager's close box does.
 class X11Windows {
   public:
     // An empty display name means $DISPLAY.
@@ -56,16 +56,6 @@ class X11Windows {
         Take(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
     }
 
-    // The top-level window of process `pid` with this title, or XCB_WINDOW_NONE.
-    xcb_window_t Find(std::uint32_t pid, const std::string& title) {
-        const std::string pidBytes(reinterpret_cast<const char*>(&pid), sizeof pid);
-        for (const xcb_window_t window :
-             IsConnected() ? TopLevels() : std::vector<xcb_window_t>()) {
-            if (Property(window, Atom("_NET_WM_PID")) == pidBytes && Title(window) == title)
-                return window;
-        }
-        return XCB_WINDOW_NONE;
-    }
     // Mapped and so on the screen (no window manager hides it otherwise).
     bool IsViewable(xcb_window_t window) {
         const auto attributes = Take(xcb_get_window_attributes_reply(
@@ -76,6 +66,12 @@ class X11Windows {
     std::vector<xcb_window_t> Shown() {
         std::vector<xcb_window_t> shown = TopLevels();
         std::erase_if(shown, [&](xcb_window_t window) { return !IsViewable(window); });
+        return shown;
+    }
+    // Those of them with exactly this title.
+    std::vector<xcb_window_t> Shown(const std::string& title) {
+        std::vector<xcb_window_t> shown = Shown();
+        std::erase_if(shown, [&](xcb_window_t window) { return Title(window) != title; });
         return shown;
     }
     // The window's title (_NET_WM_NAME, in UTF-8).
