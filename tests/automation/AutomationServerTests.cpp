@@ -300,10 +300,10 @@ TEST_F(HiddenDialog, ScreenReadersFindNamedControlsAndFollowTheFocus) {
     QStringList lines;
     ASSERT_TRUE(Eventually([&] { return (lines = shown()).size() > 1; }, kWindowChange))
         << "the window is not on the accessibility bus";
-    for (const char* line :
-         {"text|Input Text", "text|Rate", "text|Volume", "text|Loop", "combo box|Voice",
-          "push button|Rate up", "push button|Rate down", "push button|Volume up",
-          "push button|Volume down", "push button|Browse for the input file"})
+    for (const char* line : {"text|Input Text", "text|Input File", "text|Rate", "text|Volume",
+                             "text|Loop", "combo box|Voice", "push button|Rate up",
+                             "push button|Rate down", "push button|Volume up",
+                             "push button|Volume down", "push button|Browse for the input file"})
         EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
     EXPECT_FALSE(lines.contains("push button|Speak English")) << "a hidden control is in reach";
 

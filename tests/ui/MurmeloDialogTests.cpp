@@ -1,6 +1,4 @@
-#include "platform/ui/CMenu.h"
 #include "platform/ui/IconHandle.h"
-#include "platform/ui/ResourceModule.h"
 #include "res/resource.h"
 #include "ui/CMurmeloDlg.h"
 
@@ -11,8 +9,6 @@
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
-
-#include <set>
 
 namespace {
 
@@ -25,23 +21,6 @@ class MurmeloDialog : public testing::Test {
     ScriptedPrompts prompts;
     CMurmeloDlg dlg;
 };
-
-// Every command of the table has its control, and no edit or list a user can reach is left
-// without a name for screen readers.
-TEST_F(MurmeloDialog, CommandsHaveControlsAndReachableEditsHaveNames) {
-    std::set<int> ids;
-    for (const DialogControl& control : AfxFindDialogTemplate(IDD_MURMELO_DIALOG)->controls) {
-        EXPECT_TRUE(control.id == IDC_STATIC || ids.insert(control.id).second) << control.id;
-        const bool named =
-            control.kind == ControlKind::Edit || control.kind == ControlKind::ComboBox;
-        EXPECT_FALSE(named && control.state != ControlState::Hidden && !control.accessibleName)
-            << control.id;
-    }
-    for (const auto& entry :
-         dynamic_cast<const MessageMap<CMurmeloDlg>&>(*dlg.GetMessageMap()).Entries())
-        EXPECT_TRUE(entry.message != WM_COMMAND || ids.contains(static_cast<int>(entry.id)))
-            << entry.id;
-}
 
 // The focus starts on the first visible, enabled tab stop, Read. A click inside a group box
 // reaches the control beneath it.

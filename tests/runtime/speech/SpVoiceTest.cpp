@@ -265,18 +265,6 @@ TEST(SpVoiceDeviceTest, SpeechIsHeardAgainOnceTheFailedOutputComesBack) {
     EXPECT_GT(Peak(sink->Samples()), 1000);
 }
 
-TEST_F(SpVoiceTest, ReleasingTheLastVoiceWhilePlayingStopsQuickly) {
-    Ref voice = NewVoice(Pacing::SoundCard);
-    Speak(voice.get(), kSentence, kAsync);
-    std::this_thread::sleep_for(100ms);
-    const Clock::time_point start = Clock::now();
-    voice.reset();
-    EXPECT_LT(Clock::now() - start, 200ms);
-    const std::size_t count = sink->SampleCount();
-    std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(sink->SampleCount(), count);
-}
-
 // This test program links the registration object, as the dialog program does, so the
 // voice class is registered before any test runs, at rate 0 and volume 100, speaking to
 // the output that MURMELO_AUDIO names.
