@@ -15,8 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 #include <sstream>
 #include <unistd.h>
 
@@ -39,31 +37,22 @@ struct ConverterRun {
 enum class Privileges { Own, Unprivileged };
 
 ConverterRun RunConverter(const Args& arguments, Privileges privileges = Privileges::Own) {
-    std::string program = TOWAV_PATH;
+    QString program = TOWAV_PATH;
+    QProcess converter;
     if (privileges == Privileges::Unprivileged) {
         fs::copy_file(TOWAV_PATH, "towav.exe", fs::copy_options::overwrite_existing);
-        program = fs::absolute("towav.exe");
+        program = QString::fromStdString(fs::absolute("towav.exe"));
+        converter.setChildProcessModifier([] { DropRootPrivileges() || (_exit(126), false); });
     }
-    // Anonymous files outside the test's folder, so that they do not count as its entries.
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> output(std::tmpfile(), std::fclose),
-        error(std::tmpfile(), std::fclose);
-    const std::optional<int> status = RunInChild(
-        [&] {
-            dup2(fileno(output.get()), STDOUT_FILENO);
-            dup2(fileno(error.get()), STDERR_FILENO);
-            if (privileges == Privileges::Unprivileged && !DropRootPrivileges())
-                return 126;
-            std::vector<char*> argv{program.data()};
-            for (const std::string& argument : arguments)
-                argv.push_back(const_cast<char*>(argument.c_str()));
-            argv.push_back(nullptr);
-            execv(program.c_str(), argv.data());
-            return 127;
-        },
-        std::chrono::minutes(1));
-    const std::string folder = "/proc/self/fd/";
-    return {status, ReadFile(folder + std::to_string(fileno(output.get()))),
-            ReadFile(folder + std::to_string(fileno(error.get())))};
+    QStringList list;
+    for (const std::string& argument : arguments)
+        list << QString::fromStdString(argument);
+    converter.start(program, list);
+    const bool ended =
+        converter.waitForFinished(60000) && converter.exitStatus() == QProcess::NormalExit;
+    return {ended ? std::optional(converter.exitCode()) : std::nullopt,
+            converter.readAllStandardOutput().toStdString(),
+            converter.readAllStandardError().toStdString()};
 }
 
 // What the current folder holds, names sorted, sub-folders' entries as "folder/name",

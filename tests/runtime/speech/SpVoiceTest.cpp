@@ -97,9 +97,7 @@ class SpVoiceTest : public ::testing::Test {
         EXPECT_LT(*sink->LastArrival() - purge, 40ms);
     }
 
-    double Seconds(std::size_t since = 0) const {
-        return static_cast<double>(sink->SampleCount() - since) / 22050;
-    }
+    double Seconds() const { return static_cast<double>(sink->SampleCount()) / 22050; }
 
     std::shared_ptr<MemorySink> sink;
 };
@@ -175,8 +173,7 @@ TEST_F(SpVoiceTest, ManyQueuedRepetitionsOfOneTextHoldItOnce) {
 }
 
 // A purge silences at once and drops what was queued, also while Flite is in the middle of
-// one long sentence (it waits on the full sound buffer then). A purge with a text starts it
-// right away, and only it plays: nothing of the long sentence holds it up.
+// one long sentence (it waits on the full sound buffer then).
 TEST_F(SpVoiceTest, PurgeSilencesAtOnceAndDropsWhatWasQueued) {
     std::u16string sentence = u"The keeper climbed the stairs";
     for (int clause = 0; clause < 12; ++clause)
@@ -196,13 +193,6 @@ TEST_F(SpVoiceTest, PurgeSilencesAtOnceAndDropsWhatWasQueued) {
         std::this_thread::sleep_for(500ms);
         ASSERT_GT(sink->SampleCount(), 0u);
         ExpectSilenceAfterPurge(voice.get());
-
-        Speak(voice.get(), sentence, kAsync);
-        std::this_thread::sleep_for(200ms);
-        const std::size_t before = sink->SampleCount();
-        Speak(voice.get(), u"Hello.", kPurge);
-        EXPECT_GT(Seconds(before), 0.2);
-        EXPECT_LT(Seconds(before), 1.5);
     }
 }
 
