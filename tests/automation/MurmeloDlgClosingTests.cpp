@@ -10,7 +10,6 @@
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QTimer>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,6 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 

@@ -5,11 +5,8 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <optional>
-#include <string>
 #include <sys/types.h>
-#include <vector>
 
 // Runs body in a forked child, so that a test can change process limits or its user, or
 // survive a call that blocks. Returns the child's exit code, or nothing when it did not

@@ -2,11 +2,11 @@
 
 #include "platform/ui/ModalPrompts.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>

@@ -9,7 +9,6 @@
 
 #include <csignal>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
