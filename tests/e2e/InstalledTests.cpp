@@ -29,14 +29,17 @@ TEST_F(InstalledTest, LauncherRunsTheProgramInTheDataFolderWhereItReadsAndExport
     const fs::path output = fs::current_path() / "speech.wav";
     ASSERT_NO_FATAL_FAILURE(ExportThroughTheSaveDialog(output));
     // The program waits up to 60 s for the converter; a short text takes far less.
-    // Should it fail: the windows on the screen (a notice?), the files (a file elsewhere?) and
-    // whether the converter still runs.
+    // Should it fail: the windows on the screen (a notice?), the files (a file elsewhere?),
+    // whether the converter still runs, and what it says when it is run again by hand.
     const auto shownAndLeft = [&] {
         std::string titles;
         for (const xcb_window_t window : m_display->windows.Shown())
             titles += " \"" + m_display->windows.Title(window) + "\"";
-        const QStringList list{"-c", "ls -lR . \"$0\"; ps -eo pid,stat,etime,args | grep towav",
-                               QString::fromStdString(data.string())};
+        const QStringList list{
+            "-c",
+            "ls -lR . \"$0\"; ps -eo pid,stat,etime,args | grep towav; cd \"$0\" && "
+            "./towav.exe input.txt again.wav 1 0 100; echo exit $?",
+            QString::fromStdString(data.string())};
         return "\nshown:" + titles + "\n" +
                OwnedProcess::Run("sh", list, QProcessEnvironment::systemEnvironment())
                    .value_or("")
